@@ -1,0 +1,33 @@
+# Settings every module of the project shares.
+
+# ANSI API, headers low enough for Windows XP; newer functions are looked up
+# at run time. Sources are UTF-8, the program's texts are Windows-1251.
+set(DRAVONEL_DEFINITIONS _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600 NOMINMAX)
+set(DRAVONEL_COMPILE_OPTIONS -Wall -Wextra -finput-charset=UTF-8 -fexec-charset=CP1251)
+# One C runtime (msvcrt.dll) and therefore one heap for every module: libgcc,
+# libstdc++ and winpthread are linked into each module.
+set(DRAVONEL_LINK_OPTIONS -static -static-libgcc -static-libstdc++)
+
+function(dravonel_target_settings target)
+  target_compile_definitions(${target} PRIVATE ${DRAVONEL_DEFINITIONS})
+  target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:C,CXX>:${DRAVONEL_COMPILE_OPTIONS}>)
+  target_link_options(${target} PRIVATE ${DRAVONEL_LINK_OPTIONS})
+endfunction()
+
+# A program of the dist tree. subdir is relative to dist/ ("" for the top).
+function(dravonel_executable target subdir)
+  add_executable(${target} WIN32 ${ARGN})
+  dravonel_target_settings(${target})
+  # A 24-megapixel picture needs about 96 MB in one block.
+  target_link_options(${target} PRIVATE -Wl,--large-address-aware)
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${DIST_DIR}/${subdir})
+endfunction()
+
+# A module of the dist tree with exports named exactly by its .def file.
+function(dravonel_module target subdir deffile)
+  add_library(${target} SHARED ${ARGN} ${deffile})
+  dravonel_target_settings(${target})
+  set_target_properties(${target} PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${DIST_DIR}/${subdir})
+  # The .def names are the decorated names callers look up.
+  target_link_options(${target} PRIVATE -Wl,--enable-stdcall-fixup)
+endfunction()

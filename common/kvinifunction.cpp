@@ -1,0 +1,204 @@
+#include "kvinifunction.h"
+
+#include <commdlg.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "createpathfile.h"
+#include "scopedwin.h"
+
+namespace {
+
+const char kSettingsExtension[] = ".set";
+const char kSettingsSection[] = "set";
+const int kGetKeyBuffer = 1000;         // 999 characters and the terminator
+const int kUserNameBuffer = 256;        // 255 characters
+const int kRegistryValueBuffer = 128;
+
+ChooseColorFunction chooseColor = ChooseColorA;
+GetUserNameFunction getUserName = GetUserNameA;
+
+char* CopyOrNone(const char* text) { return text ? _strdup(text) : nullptr; }
+
+}  // namespace
+
+char* GetKey(const char* fileini, const char* AppName, const char* KeyName, const char* Default) {
+    char buffer[kGetKeyBuffer];
+    DWORD length = GetPrivateProfileStringA(AppName, KeyName, "", buffer, sizeof buffer, fileini);
+    if (length == 0) return CopyOrNone(Default);
+    return _strdup(buffer);
+}
+
+char* GetKeyLong(const char* fileini, const char* AppName, const char* KeyName) {
+    // The system reports a full buffer as size - 1; grow until the value fits.
+    for (DWORD size = 80;; size *= 2) {
+        HeapString buffer(static_cast<char*>(malloc(size)));
+        if (!buffer) return nullptr;
+        DWORD length = GetPrivateProfileStringA(AppName, KeyName, "", buffer.get(), size, fileini);
+        if (length == 0) return nullptr;
+        if (length < size - 1) return buffer.release();
+        if (size > 0x40000000) return nullptr;
+    }
+}
+
+int GetKeyInt(const char* fileini, const char* AppName, const char* KeyName, int Default) {
+    return static_cast<int>(GetPrivateProfileIntA(AppName, KeyName, Default, fileini));
+}
+
+int GetKeyYes(const char* fileini, const char* AppName, const char* KeyName) {
+    char buffer[3];
+    return static_cast<int>(GetPrivateProfileStringA(AppName, KeyName, "", buffer, sizeof buffer, fileini));
+}
+
+void SetKey(const char* fileini, const char* AppName, const char* KeyName, const char* text) {
+    WritePrivateProfileStringA(AppName, KeyName, text, fileini);
+}
+
+void SetKeyInt(const char* fileini, const char* AppName, const char* KeyName, int value) {
+    char text[16];
+    snprintf(text, sizeof text, "%d", value);
+    SetKey(fileini, AppName, KeyName, text);
+}
+
+void SetKeyInt0(const char* fileini, const char* AppName, const char* KeyName, int value) {
+    if (value == 0) SetKey(fileini, AppName, KeyName, nullptr);
+    else SetKeyInt(fileini, AppName, KeyName, value);
+}
+
+char* SetUsetExtenPath(const char* ext) {
+    char user[kUserNameBuffer] = "";
+    HeapString machineFile(CreatePathFile(nullptr, "Dravonel", ".ini"));
+    if (machineFile) GetPrivateProfileStringA(kSettingsSection, "defuser", "", user, sizeof user, machineFile.get());
+    if (!user[0]) {
+        DWORD size = sizeof user;
+        if (!getUserName(user, &size)) user[0] = '\0';
+        user[sizeof user - 1] = '\0';
+    }
+    if (!user[0]) strcpy(user, "default");
+    return CreatePathFile("Users", user, ext);
+}
+
+void SetValueKey(const char* ext, const char* app, const char* name, const char* value) {
+    HeapString file(SetUsetExtenPath(ext));
+    if (file) SetKey(file.get(), app, name, value);
+}
+
+void SetValueKeyInt(const char* ext, const char* app, const char* name, int value) {
+    HeapString file(SetUsetExtenPath(ext));
+    if (file) SetKeyInt(file.get(), app, name, value);
+}
+
+void DeleteValueKey(const char* ext, const char* app, const char* name) { SetValueKey(ext, app, name, nullptr); }
+
+void SetValueKeySet(const char* key, const char* text) { SetValueKey(kSettingsExtension, kSettingsSection, key, text); }
+
+void SetValueKeySetInt(const char* key, int value) {
+    SetValueKeyInt(kSettingsExtension, kSettingsSection, key, value);
+}
+
+void KeyTipChecked(const char* ext, const char* app, HWND hwnd, int ID, const char* name) {
+    if (IsDlgButtonChecked(hwnd, ID) == BST_CHECKED) DeleteValueKey(ext, app, name);
+    else SetValueKey(ext, app, name, "0");
+}
+
+void KeyTipUnChecked(const char* ext, const char* app, HWND hwnd, int ID, const char* name) {
+    if (IsDlgButtonChecked(hwnd, ID) == BST_CHECKED) SetValueKey(ext, app, name, "0");
+    else DeleteValueKey(ext, app, name);
+}
+
+void KeyTipCheckedSet(HWND dialog, int control, const char* key) {
+    KeyTipChecked(kSettingsExtension, kSettingsSection, dialog, control, key);
+}
+
+void KeyTipUnCheckedSet(HWND dialog, int control, const char* key) {
+    KeyTipUnChecked(kSettingsExtension, kSettingsSection, dialog, control, key);
+}
+
+void ComboBoxKey(const char* ext, const char* app, int chan, HWND H, int ID, const char* key) {
+    if (chan != CBN_SELCHANGE) return;
+    int index = static_cast<int>(SendDlgItemMessageA(H, ID, CB_GETCURSEL, 0, 0));
+    SetValueKeyInt(ext, app, key, index);
+}
+
+void ComboBoxKeySet(int chan, HWND dialog, int control, const char* key) {
+    ComboBoxKey(kSettingsExtension, kSettingsSection, chan, dialog, control, key);
+}
+
+ChooseColorFunction SetChooseColorFunction(ChooseColorFunction function) {
+    ChooseColorFunction previous = chooseColor;
+    chooseColor = function ? function : ChooseColorA;
+    return previous;
+}
+
+GetUserNameFunction SetGetUserNameFunction(GetUserNameFunction function) {
+    GetUserNameFunction previous = getUserName;
+    getUserName = function ? function : GetUserNameA;
+    return previous;
+}
+
+COLORREF ColorSelect(const char* ext, const char* app, HWND houner, int ID, const char* NameKey) {
+    char text[16] = "";
+    GetDlgItemTextA(houner, ID, text, sizeof text);
+    COLORREF old = static_cast<COLORREF>(strtoul(text, nullptr, 10));
+
+    COLORREF custom[16] = {};
+    CHOOSECOLORA dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = houner;
+    dialog.rgbResult = old;
+    dialog.lpCustColors = custom;
+    dialog.Flags = CC_RGBINIT;
+    if (!chooseColor(&dialog) || dialog.rgbResult == old) return old;
+
+    // A stored 0 must never mean black: black is kept as 1.
+    COLORREF chosen = dialog.rgbResult ? dialog.rgbResult : 1;
+    snprintf(text, sizeof text, "%lu", static_cast<unsigned long>(chosen));
+    SetDlgItemTextA(houner, ID, text);
+    InvalidateRect(GetDlgItem(houner, ID), nullptr, TRUE);
+    if (NameKey) SetValueKeyInt(ext, app, NameKey, static_cast<int>(chosen));
+    return chosen;
+}
+
+COLORREF ColorSelectSet(HWND dialog, int control, const char* key) {
+    return ColorSelect(kSettingsExtension, kSettingsSection, dialog, control, key);
+}
+
+char* Priv(int i, const char* sAppName, const char* fileini) {
+    static char sPriv[100];
+    char number[16];
+    snprintf(number, sizeof number, "%d", i);
+    GetPrivateProfileStringA(sAppName, number, number, sPriv, sizeof sPriv, fileini);
+    return sPriv;
+}
+
+char* ReadReestrChar(const char* key, HKEY hK, const char* source, const char* def) {
+    ScopedRegKey opened;
+    if (RegOpenKeyExA(hK, source, 0, KEY_READ, opened.receive()) != ERROR_SUCCESS) return CopyOrNone(def);
+    char value[kRegistryValueBuffer];
+    DWORD size = sizeof value - 1;
+    DWORD type = 0;
+    LONG status = RegQueryValueExA(opened.get(), key, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
+    if (status != ERROR_SUCCESS) return CopyOrNone(def);
+    value[size < sizeof value ? size : sizeof value - 1] = '\0';
+    return _strdup(value);
+}
+
+char* ExpandEnvStr(const char* text) {
+    if (!text) return nullptr;
+    DWORD size = ExpandEnvironmentStringsA(text, nullptr, 0);
+    if (size == 0) return _strdup(text);
+    std::vector<char> buffer(size + 1);
+    if (!ExpandEnvironmentStringsA(text, buffer.data(), size + 1)) return _strdup(text);
+    return _strdup(buffer.data());
+}
+
+void WRACE(const char* text) { MessageBoxA(nullptr, text ? text : "", "WRACE", MB_OK); }
+
+void IRACE(int number) {
+    char text[16];
+    snprintf(text, sizeof text, "%d", number);
+    MessageBoxA(nullptr, text, "IRACE", MB_OK);
+}

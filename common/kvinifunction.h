@@ -1,0 +1,61 @@
+// The settings store: plain ini files beside the program, one settings file
+// per Windows user, shared by the host and every plug-in.
+//
+// Encodings: integers and colours are decimal text; a flag is on when its key
+// holds a non-empty value (written as "0") and off when the key is absent;
+// combo boxes store the selected index. Every returned text is a new heap
+// copy the caller frees, except Priv's shared buffer.
+#pragma once
+
+#include <windows.h>
+
+// Plain file access.
+char* GetKey(const char* fileini, const char* AppName, const char* KeyName, const char* Default);
+char* GetKeyLong(const char* fileini, const char* AppName, const char* KeyName);
+int GetKeyInt(const char* fileini, const char* AppName, const char* KeyName, int Default);
+int GetKeyYes(const char* fileini, const char* AppName, const char* KeyName);
+void SetKey(const char* fileini, const char* AppName, const char* KeyName, const char* text);
+void SetKeyInt(const char* fileini, const char* AppName, const char* KeyName, int value);
+void SetKeyInt0(const char* fileini, const char* AppName, const char* KeyName, int value);
+
+// The current user's file with extension ext: Users\<name><ext>, where the
+// name is the machine file's "defuser", else the Windows user, else "default".
+// Evaluated on every call, so changing "defuser" redirects at once.
+char* SetUsetExtenPath(const char* ext);
+void SetValueKey(const char* ext, const char* app, const char* name, const char* value);
+void SetValueKeyInt(const char* ext, const char* app, const char* name, int value);
+void DeleteValueKey(const char* ext, const char* app, const char* name);
+void SetValueKeySet(const char* key, const char* text);
+void SetValueKeySetInt(const char* key, int value);
+
+// Dialog bindings: the control's state goes straight to the user's file.
+void KeyTipChecked(const char* ext, const char* app, HWND hwnd, int ID, const char* name);
+void KeyTipUnChecked(const char* ext, const char* app, HWND hwnd, int ID, const char* name);
+void KeyTipCheckedSet(HWND dialog, int control, const char* key);
+void KeyTipUnCheckedSet(HWND dialog, int control, const char* key);
+void ComboBoxKey(const char* ext, const char* app, int chan, HWND H, int ID, const char* key);
+void ComboBoxKeySet(int chan, HWND dialog, int control, const char* key);
+COLORREF ColorSelect(const char* ext, const char* app, HWND houner, int ID, const char* NameKey);
+COLORREF ColorSelectSet(HWND dialog, int control, const char* key);
+
+// System calls behind the store, replaceable so tests can drive them; none
+// restores the system's own. Each returns the previous function.
+typedef BOOL (WINAPI *ChooseColorFunction)(LPCHOOSECOLORA);
+ChooseColorFunction SetChooseColorFunction(ChooseColorFunction function);
+typedef BOOL (WINAPI *GetUserNameFunction)(LPSTR, LPDWORD);
+GetUserNameFunction SetGetUserNameFunction(GetUserNameFunction function);
+
+// Numbered text of a language file section, or the number itself when the key
+// is missing. Returns a shared 100-byte buffer that the next call overwrites.
+char* Priv(int i, const char* sAppName, const char* fileini);
+
+// A registry string (up to 128 bytes), or a copy of def when the key or value
+// is missing.
+char* ReadReestrChar(const char* key, HKEY hK, const char* source, const char* def);
+
+// %NAME% expanded by the system.
+char* ExpandEnvStr(const char* text);
+
+// Developer diagnostics.
+void WRACE(const char* text);
+void IRACE(int number);

@@ -1,0 +1,21 @@
+// Reads a Windows bitmap file into plain colours so tests can check pixels.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+struct BmpImage {
+    int width = 0;
+    int height = 0;
+    int bitsPerPixel = 0;
+    std::vector<COLORREF> pixels;  // row 0 is the top row
+
+    COLORREF at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+
+// Handles 8 (palette), 16 (5-5-5), 24 and 32 bits per pixel, bottom-up and
+// top-down. False for anything else or a damaged file.
+bool ReadBmpFile(const std::string& path, BmpImage& image);
+bool ParseBmp(const std::string& bytes, BmpImage& image);
