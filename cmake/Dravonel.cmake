@@ -31,3 +31,6 @@ function(dravonel_module target subdir deffile)
   # The .def names are the decorated names callers look up.
   target_link_options(${target} PRIVATE -Wl,--enable-stdcall-fixup)
 endfunction()
+
+# Resource scripts are UTF-8 like the sources.
+string(APPEND CMAKE_RC_FLAGS " -c 65001")

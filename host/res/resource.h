@@ -1,0 +1,4 @@
+// Resource and control ids of Dravonel.exe. The ids are the contract between
+// pages, hot keys, menus, plug-ins and second instances: never renumber.
+// Each page keeps its ids in its own header.
+#pragma once
