@@ -116,8 +116,10 @@ private:
 class ScopedRegKey {
 public:
     ScopedRegKey() = default;
-    ~ScopedRegKey() {
+    ~ScopedRegKey() { reset(); }
+    void reset() {
         if (key_) RegCloseKey(key_);
+        key_ = nullptr;
     }
     ScopedRegKey(const ScopedRegKey&) = delete;
     ScopedRegKey& operator=(const ScopedRegKey&) = delete;

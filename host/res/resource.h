@@ -1,4 +1,7 @@
 // Resource and control ids of Dravonel.exe. The ids are the contract between
 // pages, hot keys, menus, plug-ins and second instances: never renumber.
-// Each page keeps its ids in its own header.
+// Each window keeps its ids in its own header.
 #pragma once
+
+#include "ids_main.h"
+#include "ids_general.h"

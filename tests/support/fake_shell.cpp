@@ -11,9 +11,17 @@ struct InvokeCall {
     HANDLE done;
 };
 
-void RegisterPlainClass(const char* name) {
+LRESULT CALLBACK TrayWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COPYDATA) {
+        FakeTray* tray = reinterpret_cast<FakeTray*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        return tray ? tray->OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam)) : FALSE;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+void RegisterPlainClass(const char* name, WNDPROC procedure = DefWindowProcA) {
     WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BACKGROUND + 1);
     windowClass.lpszClassName = name;
@@ -72,7 +80,7 @@ void FakeShell::CreateWindows() {
     RegisterPlainClass("SHELLDLL_DefView");
     RegisterPlainClass("Internet Explorer_Server");
     RegisterPlainClass("Desktop");
-    RegisterPlainClass("Shell_TrayWnd");
+    RegisterPlainClass("Shell_TrayWnd", TrayWindowProc);
     HINSTANCE instance = GetModuleHandleA(nullptr);
 
     // Shown but small and never activated: IsWindowVisible of the icon view
@@ -95,6 +103,7 @@ void FakeShell::CreateWindows() {
         int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
         tray_ = CreateWindowExA(quiet | WS_EX_TOPMOST, "Shell_TrayWnd", "", WS_POPUP | WS_VISIBLE, 0, height - 30,
                                 width, 30, nullptr, nullptr, instance, nullptr);
+        SetWindowLongPtrA(tray_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&trayIcons_));
     }
 }
 

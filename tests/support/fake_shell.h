@@ -7,6 +7,8 @@
 
 #include <functional>
 
+#include "fake_tray.h"
+
 struct FakeShellOptions {
     bool iconView = true;         // "SysListView32" inside the shell view
     bool iconsVisible = true;
@@ -30,6 +32,9 @@ public:
     HWND desktop() const { return desktop_; }
     HWND tray() const { return tray_; }
 
+    // Icons the program put into the notification area.
+    FakeTray& trayIcons() { return trayIcons_; }
+
     // Runs work on the shell's own thread and waits for it.
     void Invoke(const std::function<void()>& work);
 
@@ -39,6 +44,7 @@ private:
     void DestroyWindows();
 
     FakeShellOptions options_;
+    FakeTray trayIcons_;
     HANDLE thread_ = nullptr;
     DWORD threadId_ = 0;
     HANDLE ready_ = nullptr;

@@ -1,0 +1,24 @@
+// The general page (template 103): tray, pause, desktop icons, taskbar and
+// process priority. Its controls hold the live state of these options.
+#pragma once
+
+#include <windows.h>
+
+INT_PTR CALLBACK BothFunc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Start-up defaults of the controls (before the settings are loaded).
+void PrepareGeneralPage();
+// Loads the page's settings (the general steps of the start-up loading).
+void LoadTraySettings();
+void LoadGeneralSettings();
+
+// State of a check box of the page.
+bool GeneralOption(int control);
+COLORREF GeneralCaptionColour();
+int GeneralTaskbarPercent();
+
+// Priority class for an entry of the priority box (0 real-time .. 5 idle).
+DWORD PriorityClassForIndex(int index);
+
+// Colour of the page's headings.
+const COLORREF DARK_RED_TEXT = 0x000080;
