@@ -1,0 +1,19 @@
+#!/bin/sh
+# Test pictures for the loader tests, made with ImageMagick at build time.
+# Usage: make_pictures.sh <convert> <folder>
+set -e
+convert=$1
+out=$2
+mkdir -p "$out"
+# Four coloured quadrants of 20 x 15: red, green / blue, yellow.
+quad="-size 20x15 xc:#ff0000 xc:#00ff00 +append ( -size 20x15 xc:#0000ff xc:#ffff00 +append ) -append"
+$convert $quad -type TrueColor BMP3:"$out/quad.bmp"
+$convert $quad "$out/quad.png"
+$convert $quad -quality 100 -sampling-factor 1x1 "$out/quad.jpg"
+$convert $quad "$out/quad.gif"
+$convert -size 48x48 xc:#0000ff -type TrueColorAlpha "$out/blue48.ico"
+# 100 x 50: left half red, right half blue; and the same with a transparent
+# right half.
+$convert -size 50x50 xc:#ff0000 xc:#0000ff +append -type TrueColor BMP3:"$out/redblue.bmp"
+$convert -size 50x50 xc:#ff0000 xc:none +append PNG32:"$out/redclear.png"
+printf 'This is a text file, not a picture.\r\n' > "$out/notpicture.jpg"
