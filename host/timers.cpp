@@ -71,6 +71,9 @@ bool CoversWorkArea(const RECT& window, const RECT& work) {
 namespace {
 
 bool IsDesktopShellWindow(HWND window) {
+    // The system's own desktop can be the foreground window when nothing
+    // else is; it is never a full-screen program.
+    if (window == GetDesktopWindow() || window == GetShellWindow()) return true;
     char className[32] = "";
     GetClassNameA(window, className, sizeof className);
     if (lstrcmpA(className, "Desktop") == 0) return true;

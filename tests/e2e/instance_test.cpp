@@ -1,0 +1,127 @@
+// One program per user session: a second start hands its command line over.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "dravonel_app.h"
+#include "program_folder.h"
+#include "remote_controls.h"
+#include "started_process.h"
+#include "window_wait.h"
+
+namespace {
+
+// A stand-in for a running instance: a dialog with the hidden command field
+// that records what a second instance hands over.
+class StandInInstance {
+public:
+    explicit StandInInstance(const char* title) {
+        struct {
+            DLGTEMPLATE dialog;
+            WORD menu, windowClass, caption;
+        } blank = {};
+        blank.dialog.style = WS_POPUP;
+        window_ = CreateDialogIndirectParamA(nullptr, &blank.dialog, nullptr, Procedure, reinterpret_cast<LPARAM>(this));
+        SetWindowTextA(window_, title);
+        CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, window_, reinterpret_cast<HMENU>(1013), nullptr,
+                        nullptr);
+    }
+    ~StandInInstance() { DestroyWindow(window_); }
+    int commands = 0;
+    std::string received;
+
+private:
+    static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_INITDIALOG) {
+            SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+            return TRUE;
+        }
+        StandInInstance* self = reinterpret_cast<StandInInstance*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+        if (message == WM_COMMAND && LOWORD(wParam) == 1014 && self) {
+            ++self->commands;
+            self->received = ControlText(hwnd, 1013);
+            return TRUE;
+        }
+        return FALSE;
+    }
+    HWND window_;
+};
+
+TEST(SingleInstance, SecondStartWithoutArgumentsLeavesTheFirstAlone) {
+    ProgramFolder folder;
+    DravonelApp first(folder);
+    ASSERT_TRUE(first.WaitReady());
+
+    StartedProcess second(folder.path(), "Dravonel.exe", "");
+    ASSERT_TRUE(second.WaitForExit(15000));
+    EXPECT_EQ(second.exitCode(), 0u);
+    EXPECT_TRUE(first.process().running());
+    EXPECT_EQ(WindowText(first.main()), "Dravonel");
+    EXPECT_TRUE(first.Close());
+}
+
+TEST(SingleInstance, SecondStartHandsItsCommandLineOver) {
+    ProgramFolder folder;
+    StandInInstance running("Dravonel");
+    StartedProcess second(folder.path(), "Dravonel.exe", "\"C:\\My Pictures\\a.jpg\" /nx");
+    ASSERT_TRUE(WaitUntil([&] { return !second.running(); }, 15000));
+    EXPECT_EQ(second.exitCode(), 0u);
+    EXPECT_EQ(running.commands, 1);
+    EXPECT_EQ(running.received, "\"C:\\My Pictures\\a.jpg\" /nx");
+}
+
+TEST(SingleInstance, SecondStartWithExEndsTheFirst) {
+    ProgramFolder folder;
+    DravonelApp first(folder);
+    ASSERT_TRUE(first.WaitReady());
+    StartedProcess second(folder.path(), "Dravonel.exe", "/ex");
+    ASSERT_TRUE(second.WaitForExit(15000));
+    EXPECT_EQ(second.exitCode(), 0u);
+    ASSERT_TRUE(first.process().WaitForExit(10000)) << "the first instance must exit";
+    EXPECT_EQ(first.process().exitCode(), 0u);
+}
+
+TEST(SingleInstance, AnInstanceStillStartingIsNotFound) {
+    // Until start-up is complete the main window has the template's empty
+    // title, so a second start becomes a full instance of its own.
+    ProgramFolder folder;
+    StandInInstance starting("");
+    DravonelApp second(folder, "");
+    EXPECT_TRUE(second.WaitReady());
+    EXPECT_EQ(starting.commands, 0);
+    EXPECT_TRUE(second.Close());
+}
+
+TEST(SettingsWindow, CloseHidesTheVisibleWindowAndEndsTheHiddenOne) {
+    ProgramFolder folder;
+    DravonelApp app(folder);
+    ASSERT_TRUE(app.WaitReady());
+    // The title is set just before start-up minimises the window.
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(app.main()); }, 3000)) << "start-up ends in the tray";
+
+    PostMessageA(app.main(), 0x207, 212, WM_LBUTTONDBLCLK);  // double click on the tray icon
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(app.main()) != FALSE; }, 5000));
+    EXPECT_TRUE(IsWindowVisible(app.Page(10301))) << "the general page is shown";
+
+    PostMessageA(app.main(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(app.main()); }, 5000));
+    EXPECT_TRUE(app.process().running()) << "closing the visible window only hides it";
+
+    PostMessageA(app.main(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(app.process().WaitForExit(10000));
+    EXPECT_EQ(app.process().exitCode(), 0u);
+}
+
+TEST(SettingsWindow, PanelCommandBoxRunsItsText) {
+    ProgramFolder folder;
+    DravonelApp app(folder);
+    ASSERT_TRUE(app.WaitReady());
+    HWND panel = app.Panel();
+    ASSERT_NE(panel, nullptr);
+    SetDlgItemTextA(panel, 1013, " \"/ex\" ");
+    PostMessageA(panel, WM_COMMAND, MAKEWPARAM(1014, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(panel, 1014)));
+    EXPECT_TRUE(app.process().WaitForExit(10000));
+}
+
+}  // namespace
