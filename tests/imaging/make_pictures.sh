@@ -12,8 +12,4 @@ $convert $quad "$out/quad.png"
 $convert $quad -quality 100 -sampling-factor 1x1 "$out/quad.jpg"
 $convert $quad "$out/quad.gif"
 $convert -size 48x48 xc:#0000ff -type TrueColorAlpha "$out/blue48.ico"
-# 100 x 50: left half red, right half blue; and the same with a transparent
-# right half.
-$convert -size 50x50 xc:#ff0000 xc:#0000ff +append -type TrueColor BMP3:"$out/redblue.bmp"
-$convert -size 50x50 xc:#ff0000 xc:none +append PNG32:"$out/redclear.png"
 printf 'This is a text file, not a picture.\r\n' > "$out/notpicture.jpg"

@@ -61,6 +61,7 @@ TEST_F(PixOle, SavedBitmapReadsBackPixelForPixel) {
     const std::vector<COLORREF> pixels = Noise(width, height, 7);
     for (Source& source : EveryKindOf(width, height, pixels)) {
         const std::string path = folder.file("KvBmp.bmp");
+        ASSERT_TRUE(WriteTextFile(path, std::string(100000, 'x')));  // a larger old file is replaced whole
         ASSERT_EQ(loader.save(path.c_str(), source.bitmap.get()), 0) << source.kind;
         BmpImage image;
         ASSERT_TRUE(ReadBmpFile(path, image)) << source.kind;
@@ -112,18 +113,6 @@ TEST_F(PixOle, FailedSaveReportsItAndLeavesNoFile) {
     EXPECT_NE(loader.save(folder.file("b.bmp").c_str(), nullptr), 0);
     EXPECT_NE(loader.save(nullptr, bitmap.get()), 0);
     EXPECT_EQ(FilesIn(folder.path()), std::vector<std::string>{"kept.bmp"});
-}
-
-TEST_F(PixOle, SaveReplacesALargerOldFileWhole) {
-    const std::string path = folder.file("KvBmp.bmp");
-    ASSERT_TRUE(WriteTextFile(path, std::string(100000, 'x')));
-    ScopedGdiObj<HBITMAP> bitmap(MakeSection(8, 8, 32, Noise(8, 8, 5)));
-    ASSERT_EQ(loader.save(path.c_str(), bitmap.get()), 0);
-    std::string bytes;
-    ReadTextFile(path, bytes);
-    EXPECT_EQ(bytes.size(), 54u + 8 * 24);
-    BmpImage image;
-    EXPECT_TRUE(ParseBmp(bytes, image));
 }
 
 TEST_F(PixOle, CheckerboardScaledToHalfIsUniformGrey) {

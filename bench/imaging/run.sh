@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Benchmark of the loader modules on a 6000 x 4000 JPEG, side by side with
+# ImageMagick doing the same resize-and-write. Usage (from anywhere):
+#   BUILD_DIR=<build folder> bench/imaging/run.sh
+# The picture is made here at run time (never committed).
+set -euo pipefail
+top=$(cd "$(dirname "$0")/../.." && pwd)
+build=${BUILD_DIR:-$top/build}
+"$top/scripts/bootstrap.sh"
+"$top/scripts/build.sh" >/dev/null
+
+convert=/usr/bin/convert
+[ -x "$convert" ] || convert=convert
+work="$build/bench/imaging_bench/work"
+mkdir -p "$work"
+picture="$work/big.jpg"
+if [ ! -f "$picture" ]; then
+  echo "making $picture"
+  "$convert" -size 6000x4000 gradient:navy-orange -attenuate 0.4 +noise Gaussian -quality 90 "$picture"
+fi
+
+# Median of three runs, in milliseconds.
+median_ms() {
+  local times=()
+  for _ in 1 2 3; do
+    local start end
+    start=$(date +%s%N)
+    "$@" >/dev/null
+    end=$(date +%s%N)
+    times+=($(( (end - start) / 1000000 )))
+  done
+  printf '%s\n' "${times[@]}" | sort -n | sed -n 2p
+}
+box_ms=$(median_ms "$convert" "$picture" -filter Box -resize '1920x1080!' BMP3:"$work/imagemagick-box.bmp")
+box1_ms=$(median_ms "$convert" -limit thread 1 "$picture" -filter Box -resize '1920x1080!' BMP3:"$work/imagemagick-box1.bmp")
+default_ms=$(median_ms "$convert" "$picture" -resize '1920x1080!' BMP3:"$work/imagemagick-default.bmp")
+echo "ImageMagick $("$convert" -version | sed -n 's/^Version: ImageMagick \([^ ]*\).*/\1/p'), $(nproc) cores:"
+echo "  decode + box resize + BMP write:            ${box_ms} ms"
+echo "  the same on one thread (-limit thread 1):   ${box1_ms} ms"
+echo "  decode + default (Lanczos) resize + write:  ${default_ms} ms"
+
+windows() { echo "Z:$1" | sed 's|/|\\|g'; }
+. "$top/scripts/wine-env.sh"
+trap wine_env_stop EXIT
+wine_env_start "$build" >/dev/null
+wine "$build/bench/imaging_bench/imaging_bench.exe" "$(windows "$build/dist/Tool")" "$(windows "$picture")" \
+  "$(windows "$work")" "$box_ms" "$(windows "$work/imagemagick-box.bmp")"
