@@ -33,8 +33,11 @@ wine_env_start() {
   fi
   # One warm server for the whole run, and the desktop process and services
   # started with their output discarded.
-  wineserver -p >/dev/null 2>&1
-  started_wineserver=1
+  if wineserver -p >/dev/null 2>&1; then
+    started_wineserver=1
+  else
+    echo "wine: a wineserver for $WINEPREFIX is already running; using it" >&2
+  fi
   if [ -f "$build/tests/wine_warmup.exe" ]; then
     wine "$build/tests/wine_warmup.exe" >/dev/null 2>&1 </dev/null || true
   fi
