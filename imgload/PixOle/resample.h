@@ -21,5 +21,6 @@ struct MutablePixelRows {
     int height;
 };
 
-// False only when memory for the work rows runs out.
-bool Resample(const PixelRows& source, const MutablePixelRows& target);
+// False only when memory for the work rows runs out. Uses SSE2 where the
+// processor has it unless plainOnly; both ways give the same bytes.
+bool Resample(const PixelRows& source, const MutablePixelRows& target, bool plainOnly = false);

@@ -102,7 +102,8 @@ TEST(SettingsWindow, CloseHidesTheVisibleWindowAndEndsTheHiddenOne) {
 
     PostMessageA(app.main(), 0x207, 212, WM_LBUTTONDBLCLK);  // double click on the tray icon
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(app.main()) != FALSE; }, 5000));
-    EXPECT_TRUE(IsWindowVisible(app.Page(10301))) << "the general page is shown";
+    HWND general = app.Page(10301);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(general) != FALSE; }, 3000)) << "the general page is shown";
 
     PostMessageA(app.main(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(app.main()); }, 5000));

@@ -10,6 +10,7 @@
 #include "bmp_reader.h"
 #include "imaging_support.h"
 #include "program_folder.h"
+#include "resample.h"
 #include "scopedwin.h"
 
 namespace {
@@ -202,6 +203,22 @@ TEST_F(PixOle, ScalingRefusesWhatItCannotMake) {
     EXPECT_EQ(loader.scale(deleted, &eight, &eight, "Kvtemp"), nullptr);
     int huge = 100000;
     EXPECT_EQ(loader.scale(bitmap.get(), &huge, &huge, "Kvtemp"), nullptr) << "ten gigapixels cannot be made";
+}
+
+// Processors without SSE2 take the plain path; it must give the same bytes.
+TEST(Resampler, BothPathsGiveTheSameBytes) {
+    const int width = 61, height = 37;
+    std::vector<uint8_t> source(width * height * 4);
+    unsigned seed = 5;
+    for (uint8_t& byte : source) byte = static_cast<uint8_t>((seed = seed * 1103515245u + 12345u) >> 16);
+    const PixelRows from = {source.data(), width * 4, width, height};
+    for (const auto& size : {std::make_pair(19, 11), std::make_pair(7, 90), std::make_pair(125, 37),
+                             std::make_pair(3, 2), std::make_pair(61, 37)}) {
+        std::vector<uint8_t> fast(size.first * size.second * 4), plain(fast.size());
+        ASSERT_TRUE(Resample(from, {fast.data(), size.first * 4, size.first, size.second}));
+        ASSERT_TRUE(Resample(from, {plain.data(), size.first * 4, size.first, size.second}, true));
+        EXPECT_EQ(fast, plain) << size.first << "x" << size.second;
+    }
 }
 
 }  // namespace
