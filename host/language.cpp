@@ -12,6 +12,9 @@
 #include "kvfunction.h"
 #include "kvinifunction.h"
 #include "menudata.h"
+#include "page_calendar.h"
+#include "page_lists.h"
+#include "page_wall.h"
 #include "resource.h"
 #include "scopedwin.h"
 
@@ -102,9 +105,9 @@ void Language() {
     SetDlgItemTextA(hContent, IDMENUSHOW, Priv(IDMENUSHOW, "MAIN", ini));
     SetControlTexts(hBoth, "BOTH", 10300, 10331);
     FillComboFromLanguage(hBoth, IDPRIORITY, "BOTH", 0, 5);
-    SetControlTexts(hWall, "WALL", 10400, 10421);
-    SetControlTexts(hFile, "FILE", 10600, 10604);
-    SetControlTexts(hCalen, "CALEN", 10700, 10735);
+    ApplyWallPageTexts();
+    ApplyListsPageTexts();
+    ApplyCalendarPageTexts();
     SetControlTexts(hKey, "KEY", 10900, 10908);
     SetControlTexts(hRassh, "RASSH", 11000, 11013);
     BuildPageTree();

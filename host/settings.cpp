@@ -8,7 +8,10 @@
 #include "globals.h"
 #include "kvinifunction.h"
 #include "autostart.h"
+#include "page_calendar.h"
 #include "page_general.h"
+#include "page_lists.h"
+#include "page_wall.h"
 #include "pause.h"
 #include "scopedwin.h"
 
@@ -23,6 +26,9 @@ void Settings() {
     LoadAutostartSetting();
     LoadTraySettings();
     LoadGeneralSettings();
+    LoadWallSettings();
+    SettingCalen();
+    LoadListSettings();
     currentDay = GetKeyInt(file.get(), "set", "KvLastDay", 0);
     if (GetKeyYes(file.get(), "set", "KvCheckOff")) RunCheckOff();
 }

@@ -16,7 +16,10 @@
 #include "language.h"
 #include "mainmenu.h"
 #include "mainwindow.h"
+#include "page_calendar.h"
 #include "page_general.h"
+#include "page_lists.h"
+#include "page_wall.h"
 #include "procaddress.h"
 #include "resource.h"
 #include "scopedwin.h"
@@ -80,10 +83,10 @@ bool CreateProgramWindows() {
     hMain = CreatePage(IDD_MAIN, hHide, MainFunc);
     hContent = CreatePage(IDD_CONTENT, hMain, MainFunc);
     hBoth = CreatePage(IDD_BOTH, hContent, BothFunc);
-    hWall = CreatePage(IDD_WALL, hContent, PlainPageFunc);
-    hFile = CreatePage(IDD_FILE, hContent, PlainPageFunc);
-    hPicture = CreatePage(IDD_PICTURE, hFile, PlainPageFunc);
-    hCalen = CreatePage(IDD_CALEN, hContent, PlainPageFunc);
+    hWall = CreatePage(IDD_WALL, hContent, WallFunc);
+    hFile = CreatePage(IDD_FILE, hContent, FileFunc);
+    hPicture = CreatePage(IDD_PICTURE, hFile, PictureFunc);
+    hCalen = CreatePage(IDD_CALEN, hContent, CalenFunc);
     hKey = CreatePage(IDD_KEY, hContent, PlainPageFunc);
     hHotKey = CreatePage(IDD_HOTKEY, hKey, PlainPageFunc);
     hRassh = CreatePage(IDD_RASSH, hContent, PlainPageFunc);
@@ -119,6 +122,9 @@ void InitializeApp(const char* commandLine) {
     SetButtonIcon(hContent, IDTOWALL, IDI_APPLY, 32, 18);
     SetButtonIcon(hContent, IDTREESHOW, IDI_TREE, 16, 16);
     PrepareGeneralPage();
+    PrepareWallPage();
+    PrepareListsPage();
+    PrepareCalendarPage();
 
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);

@@ -1,0 +1,13 @@
+// The lists page (template 106) and its preview (template 105).
+#pragma once
+
+#include <windows.h>
+
+INT_PTR CALLBACK FileFunc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK PictureFunc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// Start-up defaults of the page's controls, before the settings are loaded.
+void PrepareListsPage();
+// Texts of the page from the language file.
+void ApplyListsPageTexts();
+// Loads the page's settings and opens the stored list during start-up.
+void LoadListSettings();
