@@ -112,13 +112,18 @@ void FilterRow(const uint8_t* source, const Taps& taps, uint16_t* out, int width
     }
 }
 
-void BlendRows(const uint16_t* const* rows, const int* weight, int count, uint8_t* out, size_t values) {
+// Values [begin, end) of the target row.
+void BlendValues(const uint16_t* const* rows, const int* weight, int count, uint8_t* out, size_t begin, size_t end) {
     constexpr uint32_t half = 1u << (kFinalShift - 1);
-    for (size_t v = 0; v < values; ++v) {
+    for (size_t v = begin; v < end; ++v) {
         uint32_t sum = 0;
         for (int k = 0; k < count; ++k) sum += static_cast<uint32_t>(weight[k]) * rows[k][v];
         out[v] = static_cast<uint8_t>((sum + half) >> kFinalShift);
     }
+}
+
+void BlendRows(const uint16_t* const* rows, const int* weight, int count, uint8_t* out, size_t values) {
+    BlendValues(rows, weight, count, out, 0, values);
 }
 
 // The same sums with SSE2, two taps per multiply-add: the pixels' channels
@@ -172,7 +177,7 @@ __attribute__((target("sse2"), force_align_arg_pointer)) void BlendRowsSse2(cons
         const __m128i words = _mm_packs_epi32(_mm_srai_epi32(low, kFinalShift), _mm_srai_epi32(high, kFinalShift));
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out + v), _mm_packus_epi16(words, words));
     }
-    if (v < values) BlendRows(rows, weight, count, out + v, values - v);
+    BlendValues(rows, weight, count, out, v, values);
 }
 
 // Old processors without SSE2 (the system still runs on some) take the

@@ -3,6 +3,7 @@
 // moved over it, so a failed save leaves the old file as it was.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -18,17 +19,20 @@ enum SaveResult { kSaved = 0, kBadArguments = 1, kNoPixels = 2, kCannotWrite = 3
 
 size_t Stride24(int width) { return (static_cast<size_t>(width) * 3 + 3) & ~static_cast<size_t>(3); }
 
-// Headers and pixel rows of the whole file in one block.
-std::unique_ptr<uint8_t[]> EncodeBmp(HBITMAP bitmap, size_t* fileSize) {
-    BitmapPixels pixels;
-    if (!pixels.Read(bitmap)) return nullptr;
+bool WriteAll(HANDLE file, const uint8_t* bytes, size_t size) {
+    DWORD written = 0;
+    return WriteFile(file, bytes, static_cast<DWORD>(size), &written, nullptr) && written == size;
+}
+
+// Headers, then the rows bottom first, converted into a block of about
+// 256 KB at a time: no second copy of a large picture in memory.
+bool WriteBmp(HANDLE file, const BitmapPixels& pixels) {
     const int width = pixels.width(), height = pixels.height();
     const size_t stride = Stride24(width);
     const size_t headers = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
     const size_t imageSize = stride * height;
-    std::unique_ptr<uint8_t[]> file(new (std::nothrow) uint8_t[headers + imageSize]);
-    if (!file) return nullptr;
 
+    uint8_t header[sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)];
     BITMAPFILEHEADER fileHeader = {};
     fileHeader.bfType = 0x4D42;  // "BM"
     fileHeader.bfSize = static_cast<DWORD>(headers + imageSize);
@@ -42,23 +46,29 @@ std::unique_ptr<uint8_t[]> EncodeBmp(HBITMAP bitmap, size_t* fileSize) {
     info.biCompression = BI_RGB;
     info.biSizeImage = static_cast<DWORD>(imageSize);
     info.biXPelsPerMeter = info.biYPelsPerMeter = 3780;  // 96 dpi
-    memcpy(file.get(), &fileHeader, sizeof fileHeader);
-    memcpy(file.get() + sizeof fileHeader, &info, sizeof info);
+    memcpy(header, &fileHeader, sizeof fileHeader);
+    memcpy(header + sizeof fileHeader, &info, sizeof info);
+    if (!WriteAll(file, header, sizeof header)) return false;
 
-    uint8_t* data = file.get() + headers;
-    for (int y = 0; y < height; ++y) {
-        const uint8_t* from = pixels.row(height - 1 - y);
-        uint8_t* to = data + stride * y;
-        for (int x = 0; x < width; ++x, from += 4, to += 3) {
-            to[0] = from[0];
-            to[1] = from[1];
-            to[2] = from[2];
+    const int rowsPerBlock = static_cast<int>(std::max<size_t>(1, (256 * 1024) / stride));
+    std::unique_ptr<uint8_t[]> block(new (std::nothrow) uint8_t[stride * rowsPerBlock]);
+    if (!block) return false;
+    for (int y = 0; y < height;) {
+        const int rows = std::min(rowsPerBlock, height - y);
+        for (int r = 0; r < rows; ++r, ++y) {
+            const uint8_t* from = pixels.row(height - 1 - y);
+            uint8_t* to = block.get() + stride * r;
+            for (int x = 0; x < width; ++x, from += 4, to += 3) {
+                to[0] = from[0];
+                to[1] = from[1];
+                to[2] = from[2];
+            }
+            // Row padding is part of the file: never leave it undefined.
+            for (size_t pad = static_cast<size_t>(width) * 3; pad < stride; ++pad) *to++ = 0;
         }
-        // Row padding is part of the file: never leave it undefined.
-        for (size_t pad = static_cast<size_t>(width) * 3; pad < stride; ++pad) data[stride * y + pad] = 0;
+        if (!WriteAll(file, block.get(), stride * rows)) return false;
     }
-    *fileSize = headers + imageSize;
-    return file;
+    return true;
 }
 
 // A new, empty file beside path; its name in temporary.
@@ -86,16 +96,13 @@ extern "C" int WINAPI SavePicture(const char* path, HBITMAP bitmap) {
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         return kCannotReplace;
 
-    size_t size = 0;
-    std::unique_ptr<uint8_t[]> bytes = EncodeBmp(bitmap, &size);
-    if (!bytes) return kNoPixels;
+    BitmapPixels pixels;
+    if (!pixels.Read(bitmap)) return kNoPixels;
 
     std::string temporary;
     ScopedHandle file = CreateSibling(path, temporary);
     if (!file.valid()) return kCannotWrite;
-    DWORD written = 0;
-    const bool complete = WriteFile(file.get(), bytes.get(), static_cast<DWORD>(size), &written, nullptr) &&
-                          written == size;
+    const bool complete = WriteBmp(file.get(), pixels);
     file.reset();
     if (!complete) {
         DeleteFileA(temporary.c_str());
