@@ -11,6 +11,7 @@
 #include "shellcare.h"
 #include "timers.h"
 #include "tray.h"
+#include "uniquelist.h"
 
 void Exit() {
     KillTimer(hMain, Timer08);
@@ -22,6 +23,7 @@ void Exit() {
     RemoveTaskbarTransparency();
     SetValueKeySetInt("KvLastDay", currentDay);
 
+    ClearUnikList();
     if (hBitmap) {
         DeleteObject(hBitmap);
         hBitmap = nullptr;

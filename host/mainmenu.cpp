@@ -9,6 +9,7 @@
 #include "mainwindow.h"
 #include "menudata.h"
 #include "exit.h"
+#include "filelist.h"
 #include "pause.h"
 #include "page_general.h"
 #include "resource.h"
@@ -24,7 +25,6 @@ const int kGroupOf[BUILTIN_MENU_ITEMS] = {1, 1, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5,
 // Items whose features the program does not have yet stay greyed.
 bool MenuItemAvailable(int id) {
     switch (id) {
-        case IDPFILELIST:
         case IDPPERIOD:
         case IDPPREVIOUS:
         case IDPNEXT:
@@ -76,6 +76,8 @@ HMENU SubmenuOf(int id) {
     switch (id) {
         case IDPLANG:
             return hLanguageMenu;
+        case IDPFILELIST:
+            return hFileListMenu;
         default:
             return nullptr;
     }

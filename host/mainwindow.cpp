@@ -6,11 +6,13 @@
 
 #include "commandline.h"
 #include "exit.h"
+#include "filelist.h"
 #include "globals.h"
 #include "kvfunction.h"
 #include "language.h"
 #include "mainmenu.h"
 #include "menudata.h"
+#include "page_lists.h"
 #include "resource.h"
 #include "scopedwin.h"
 #include "timers.h"
@@ -201,6 +203,9 @@ INT_PTR CALLBACK MainFunc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
                 ShowWindow(hMain, SW_HIDE);
             }
             return TRUE;
+        case WM_DROPFILES:
+            DragFunc(reinterpret_cast<HDROP>(wParam));
+            return TRUE;
         case WM_NOTIFY: {
             const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
             if (header->idFrom == IDTREEVIEW && header->code == TVN_SELCHANGEDA)
@@ -224,6 +229,7 @@ INT_PTR CALLBACK HideFunc(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         case WM_COMMAND:
             if (hPostMenu && hPostMenu == hLanguageMenu) ProcLanguageMenu(LOWORD(wParam));
+            else if (hPostMenu && hPostMenu == hFileListMenu) SetItemSel(hFile, IDLISTLIST, LOWORD(wParam));
             else if (hPostMenu && hPostMenu == hMainMenu) ProcMainMenu(LOWORD(wParam));
             return TRUE;
         case WM_CLOSE:

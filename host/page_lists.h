@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 INT_PTR CALLBACK FileFunc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK PictureFunc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -11,3 +12,5 @@ void PrepareListsPage();
 void ApplyListsPageTexts();
 // Loads the page's settings and opens the stored list during start-up.
 void LoadListSettings();
+// Files and folders dropped on the host window go into the open list.
+void DragFunc(HDROP drop);

@@ -5,3 +5,4 @@
 
 #include "ids_main.h"
 #include "ids_general.h"
+#include "ids_lists.h"
