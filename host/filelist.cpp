@@ -321,7 +321,7 @@ bool RemoveFiles() {
 
 bool RemoveFolder(const char* folder) {
     if (!folder || !*folder) return false;
-    size_t removed = wallList.RemovePrefix(folder);
+    size_t removed = wallList.RemoveFolder(folder);
     if (removed) RefreshWallListView();
     return removed != 0;
 }

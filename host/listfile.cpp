@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <unordered_map>
 
@@ -59,8 +60,11 @@ ParsedList ParseListText(const std::string& text) {
     }
     if (parsed.changed) {
         size_t kept = 0;
-        for (size_t i = 0; i < parsed.rows.size(); ++i)
-            if (!deleted[i]) parsed.rows[kept++] = std::move(parsed.rows[i]);
+        for (size_t i = 0; i < parsed.rows.size(); ++i) {
+            if (deleted[i]) continue;
+            if (kept != i) parsed.rows[kept] = std::move(parsed.rows[i]);
+            ++kept;
+        }
         parsed.rows.resize(kept);
     }
     return parsed;
@@ -126,11 +130,13 @@ int GetCountFilesList(FILE* file, long* trailerStart) {
     char tail[22] = {};
     size_t got = fread(tail, 1, 21, file);
     tail[got] = '\0';
-    if (const char* mark = strstr(tail, "\n#")) {
-        int count = 0;
+    // The trailer is the last line: "#" and digits up to the end of the file
+    // (a comment line near the end is not one).
+    const char* mark = nullptr;
+    for (const char* hit = strstr(tail, "\n#"); hit; hit = strstr(hit + 1, "\n#")) mark = hit;
+    if (mark && mark[2] && strspn(mark + 2, "0123456789") == strlen(mark + 2)) {
         if (trailerStart) *trailerStart = from + static_cast<long>(mark - tail) + 1;
-        sscanf(mark, "\n#%d", &count);
-        return count;
+        return atoi(mark + 2);
     }
     // No trailer yet: count the entries and append one.
     fseek(file, 0, SEEK_SET);

@@ -79,6 +79,9 @@ void SetProgramEnvironment() {
 }
 
 bool CreateProgramWindows() {
+    // The templates hold common controls: their classes must exist first.
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_USEREX_CLASSES};
+    InitCommonControlsEx(&controls);
     hHide = CreatePage(IDD_HIDE, nullptr, HideFunc);
     hMain = CreatePage(IDD_MAIN, hHide, MainFunc);
     hContent = CreatePage(IDD_CONTENT, hMain, MainFunc);
@@ -126,8 +129,6 @@ void InitializeApp(const char* commandLine) {
     PrepareListsPage();
     PrepareCalendarPage();
 
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
     for (const ButtonTip& tip : kButtonTips) AddToolTip(GetDlgItem(*tip.dialog, tip.control), tip.control, tip.text);
 
     srand(static_cast<unsigned>(time(nullptr)));

@@ -78,9 +78,11 @@ size_t WallList::Remove(const std::vector<std::string>& paths) {
     return RemoveUnless([&](const WallRow& row) { return !keys.count(PathKey(row.path)); });
 }
 
-size_t WallList::RemovePrefix(const std::string& prefix) {
-    if (prefix.empty()) return 0;
-    const std::string key = PathKey(prefix);
+size_t WallList::RemoveFolder(const std::string& folder) {
+    if (folder.empty()) return 0;
+    std::string key = PathKey(folder);
+    // Only what lies inside the folder: C:\Pics must not take C:\Pictures.
+    if (key.back() != '\\' && key.back() != '/') key += '\\';
     return RemoveUnless([&](const WallRow& row) { return PathKey(row.path).compare(0, key.size(), key) != 0; });
 }
 

@@ -38,8 +38,9 @@ public:
     size_t AddAtTop(const std::vector<std::string>& newestFirst);
     // Removes every row whose path is one of these. Returns how many.
     size_t Remove(const std::vector<std::string>& paths);
-    // Removes the rows whose path starts with the prefix. Returns how many.
-    size_t RemovePrefix(const std::string& prefix);
+    // Removes the rows of files inside the folder (at any depth). Returns
+    // how many.
+    size_t RemoveFolder(const std::string& folder);
     void EraseAt(size_t index);
     void SetPlacement(size_t index, char placement);
 
