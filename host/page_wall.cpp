@@ -1,12 +1,166 @@
 #include "page_wall.h"
 
+#include <string>
+
+#include "composition.h"
+#include "createpathfile.h"
+#include "filedialogs.h"
 #include "globals.h"
+#include "ids_wall.h"
+#include "kvinifunction.h"
+#include "kvfunction.h"
 #include "language.h"
+#include "page_general.h"
+#include "prelogon.h"
+#include "resource.h"
+#include "scopedwin.h"
+#include "tooltips.h"
 
-INT_PTR CALLBACK WallFunc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
+namespace {
 
-void PrepareWallPage() {}
+const int kFolderTip = 64;        // section "TOOLTIP"
+const int kFolderPrompt = 50;     // section "WALL"
+const char kDefaultSizeFactor[] = "2.0";
 
-void ApplyWallPageTexts() { SetControlTexts(hWall, "WALL", 10400, 10421); }
+void CheckFromFlag(const char* file, int control, const char* key, bool defaultOn) {
+    const bool present = GetKeyYes(file, "set", key) != 0;
+    // Flags that are on by default are stored only when switched off.
+    CheckDlgButton(hWall, control, (defaultOn ? !present : present) ? BST_CHECKED : BST_UNCHECKED);
+}
 
-void LoadWallSettings() {}
+void SelectCombo(int control, int index) {
+    const int count = static_cast<int>(SendDlgItemMessageA(hWall, control, CB_GETCOUNT, 0, 0));
+    SendDlgItemMessageA(hWall, control, CB_SETCURSEL, (index >= 0 && index < count) ? index : 0, 0);
+}
+
+// The folder for the composed file: one that cannot be entered clears it.
+void ChooseWallFolder() {
+    HeapString chosen(GetFolder(hWall, folderWall.empty() ? nullptr : folderWall.c_str(),
+                                Priv(kFolderPrompt, "WALL", ini)));
+    if (chosen) SetWallFolder(chdir_access(chosen.get()) ? chosen.get() : nullptr);
+}
+
+void OnCommand(HWND page, int control, int notification) {
+    switch (control) {
+        case IDINVERS:
+            KeyTipUnCheckedSet(page, control, "KvInvers");
+            break;
+        case IDMGOR:
+            KeyTipUnCheckedSet(page, control, "KvMGor");
+            break;
+        case IDMVER:
+            KeyTipUnCheckedSet(page, control, "KvMVer");
+            break;
+        case IDUSPZ:
+            KeyTipCheckedSet(page, control, "KvUspz");
+            break;
+        case IDINCREASE:
+            KeyTipCheckedSet(page, control, "KvIncrease");
+            break;
+        case IDCEONSC:
+            ComboBoxKeySet(notification, page, control, "KvCeOnSc");
+            break;
+        case IDBITSPIXEL:
+            ComboBoxKeySet(notification, page, control, "KvBitsPixel");
+            break;
+        case IDRSIZE:
+            if (notification == EN_CHANGE && startProgress) {
+                HeapString text(GetItemChar(page, IDRSIZE));
+                SetValueKeySet("KvRSize", text.get());
+            }
+            break;
+        case IDFOLDERBUTTON:
+            if (notification == BN_CLICKED) ChooseWallFolder();
+            break;
+        case IDPRELOG:
+            if (notification == CBN_SELCHANGE) KvPreLogChange();
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace
+
+int PlacementFromSystemStyle(const char* tile, const char* style) {
+    const std::string t = tile ? tile : "", s = style ? style : "";
+    if (t == "0" && s == "0") return 0;
+    if (t == "0" && s == "2") return 2;
+    if (t == "1" && s == "0") return 3;
+    return 1;
+}
+
+void SetWallFolder(const char* folder) {
+    folderWall = folder ? folder : "";
+    SetValueKeySet("KvFolderWall", folderWall.empty() ? nullptr : folderWall.c_str());
+    if (hWall) SetDlgItemTextA(hWall, IDFOLDERWALL, folderWall.c_str());
+    CompareRegPrelogin();
+}
+
+void PrepareWallPage() {
+    // The composition's two defaults that are on.
+    CheckDlgButton(hWall, IDUSPZ, BST_CHECKED);
+    CheckDlgButton(hWall, IDINCREASE, BST_CHECKED);
+    HANDLE folderIcon = LoadImageA(hInS, MAKEINTRESOURCEA(IDI_OPENFOLDER), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR);
+    SendDlgItemMessageA(hWall, IDFOLDERBUTTON, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(folderIcon));
+    SendDlgItemMessageA(hWall, IDRSIZE, EM_LIMITTEXT, 8, 0);
+    AddToolTip(GetDlgItem(hWall, IDFOLDERBUTTON), IDFOLDERBUTTON, kFolderTip);
+}
+
+void ApplyWallPageTexts() {
+    SetControlTexts(hWall, "WALL", 10400, 10421);
+    FillComboFromLanguage(hWall, IDCEONSC, "WALL", 701, 709);
+    FillComboFromLanguage(hWall, IDBITSPIXEL, "WALL", 0, 4);
+    FillComboFromLanguage(hWall, IDPRELOG, "WALL", 10, 13);
+}
+
+void LoadWallSettings() {
+    HeapString file(SetUsetExtenPath(".set"));
+    const char* settings = file.get();
+
+    HeapString tile(ReadReestrChar("TileWallpaper", HKEY_CURRENT_USER, "Control Panel\\Desktop", nullptr));
+    HeapString style(ReadReestrChar("WallpaperStyle", HKEY_CURRENT_USER, "Control Panel\\Desktop", nullptr));
+    SelectCombo(IDCEONSC, GetKeyInt(settings, "set", "KvCeOnSc", PlacementFromSystemStyle(tile.get(), style.get())));
+    SelectCombo(IDBITSPIXEL, GetKeyInt(settings, "set", "KvBitsPixel", 0));
+    // The change period (KvPeriod, TimerOther) is loaded here by the change cycle.
+
+    CheckFromFlag(settings, IDUSPZ, "KvUspz", true);
+    CheckFromFlag(settings, IDINCREASE, "KvIncrease", true);
+    CheckFromFlag(settings, IDINVERS, "KvInvers", false);
+    CheckFromFlag(settings, IDMGOR, "KvMGor", false);
+    CheckFromFlag(settings, IDMVER, "KvMVer", false);
+
+    HeapString folder(GetKey(settings, "set", "KvFolderWall", nullptr));
+    HeapString expanded(folder ? ExpandEnvStr(folder.get()) : nullptr);
+    // A folder that is not there (a removed disk) is not used this time; the
+    // stored choice stays for the next start.
+    folderWall = expanded && chdir_access(expanded.get()) ? expanded.get() : "";
+    SetDlgItemTextA(hWall, IDFOLDERWALL, folderWall.c_str());
+
+    HeapString factor(GetKey(settings, "set", "KvRSize", kDefaultSizeFactor));
+    SetDlgItemTextA(hWall, IDRSIZE, factor ? factor.get() : kDefaultSizeFactor);
+    CompareRegPrelogin();
+}
+
+INT_PTR CALLBACK WallFunc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            return TRUE;
+        case WM_COMMAND:
+            OnCommand(hwnd, LOWORD(wParam), HIWORD(wParam));
+            return TRUE;
+        case WM_SHOWWINDOW:
+            // The registry is the only record of the logon choice.
+            if (wParam) CompareRegPrelogin();
+            return FALSE;
+        case WM_CTLCOLORSTATIC: {
+            if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) != IDCOMPHEAD) return FALSE;
+            HDC dc = reinterpret_cast<HDC>(wParam);
+            SetTextColor(dc, DARK_RED_TEXT);
+            SetBkColor(dc, colorBackStatic);
+            return reinterpret_cast<INT_PTR>(hBrushBackStatic);
+        }
+        default:
+            return FALSE;
+    }
+}

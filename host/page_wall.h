@@ -10,3 +10,10 @@ void PrepareWallPage();
 void ApplyWallPageTexts();
 // Loads the page's settings during start-up.
 void LoadWallSettings();
+
+// Default placement from the system's "TileWallpaper" and "WallpaperStyle"
+// (either may be none): 0/0 centre, 0/2 stretch, 1/0 tile, else fit.
+int PlacementFromSystemStyle(const char* tile, const char* style);
+// Makes folder (none or empty: the program's folder) the folder of the
+// composed file, stores it and shows what the logon drop-down now means.
+void SetWallFolder(const char* folder);

@@ -322,6 +322,11 @@ def draw(name):
             c.rect(8, 7, 15, 11, FOLDER)
             c.rect(8, 11, 15, 15, FOLDER)
             c.rect(8, 10.6, 15, 11.4, '#ffffff')
+        elif name == 'marker':
+            # Stretched over the placement window, of which only a frame and
+            # a small disc at the centre show: a plain, vivid red.
+            c.rect(0, 0, 16, 16, '#e53935')
+            c.circle(8, 8, 1.2, '#ffffff')
         elif name == 'browse':
             c.round_rect(1, 6.5, 4, 9.5, 1.4, GREY)
             c.round_rect(6.5, 6.5, 9.5, 9.5, 1.4, GREY)
@@ -360,6 +365,7 @@ ICONS = [
     (213, 'newlist', 'newlist', (16,)),
     (214, 'renamelist', 'renamelist', (16,)),
     (215, 'deletelist', 'deletelist', (16,)),
+    (216, 'marker', 'marker', (16, 48)),
     (217, 'paused', 'paused', (16, 32)),
     (218, 'saveroff', 'saveroff', (16, 32)),
     (219, 'pausedsaveroff', 'pausedsaveroff', (16, 32)),

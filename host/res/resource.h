@@ -6,3 +6,5 @@
 #include "ids_main.h"
 #include "ids_general.h"
 #include "ids_lists.h"
+#include "ids_wall.h"
+#include "ids_calendar.h"

@@ -1,0 +1,590 @@
+#include "printitems.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "scopedwin.h"
+#include "searchandpast.h"
+
+s_month sMonth[3] = {{1, 1, 4, 0, 0}, {1, 1, 4, 0, 0}, {1, 1, 4, 0, 0}};
+
+namespace {
+
+const double kPi = 3.14159265358979323846;
+const DWORD kRgbMask = 0x00FFFFFF;
+
+DayColourFunction dayColour = nullptr;
+
+// COLORREF (0x00BBGGRR) <-> DIB word (0x00RRGGBB).
+DWORD ToWord(COLORREF colour) { return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour); }
+
+bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+// Monday 0 .. Sunday 6 (Gregorian calendar).
+int WeekdayIndex(int year, int month, int day) {
+    static const int offsets[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
+    if (month < 3) year -= 1;
+    int sunday0 = (year + year / 4 - year / 100 + year / 400 + offsets[month - 1] + day) % 7;
+    return (sunday0 + 6) % 7;
+}
+
+float CfOf(const CalendarStyle& style) { return 1.0f + static_cast<float>(style.enlarge) / 10.0f; }
+
+COLORREF DayPluginColour(int command, int monthNumber, int day) {
+    if (!dayColour) return 0;
+    char monthText[8], dayText[8];
+    snprintf(monthText, sizeof monthText, "%02d", monthNumber);
+    snprintf(dayText, sizeof dayText, "%02d", day);
+    COLORREF answer = dayColour(command, monthText, dayText);
+    return (answer > 0 && answer < 0xFFFFFF) ? answer : 0;
+}
+
+// 32 bits per pixel, top row first in memory.
+HBITMAP CreateTopDownSection(int width, int height, DWORD** bits) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* memory = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
+    if (bits) *bits = static_cast<DWORD*>(memory);
+    return bitmap;
+}
+
+// Every pixel of a bitmap as top-down DIB words.
+bool ReadBitmapWords(HBITMAP bitmap, int width, int height, std::vector<DWORD>& words) {
+    words.assign(static_cast<size_t>(width) * height, 0);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    ScopedGetDC screen(nullptr);
+    return GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), words.data(), &info, DIB_RGB_COLORS) ==
+           height;
+}
+
+bool Matches(DWORD pixel, DWORD key, int tolerance) {
+    if (pixel == key) return true;
+    if (tolerance <= 0) return false;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        int a = static_cast<int>((pixel >> shift) & 0xFF), b = static_cast<int>((key >> shift) & 0xFF);
+        if (std::abs(a - b) >= tolerance) return false;
+    }
+    return true;
+}
+
+HFONT CalendarFont(const CalendarStyle& style, float v, float cf) {
+    LOGFONTA font = style.font;
+    font.lfHeight = static_cast<LONG>(2.0f * v * cf);
+    font.lfWidth = 0;
+    font.lfQuality = NONANTIALIASED_QUALITY;  // no edge pixels that blend with the black key
+    return CreateFontIndirectA(&font);
+}
+
+std::string CasedName(const std::string& name, int letterCase) {
+    std::vector<char> text(name.begin(), name.end());
+    text.push_back('\0');
+    StrToLowOrUp(text.data(), letterCase);
+    return text.data();
+}
+
+// Colours of the texts after the switches and the colour mode.
+struct TextColours {
+    COLORREF main, outline, year, month, weekday, weekend, alternate, today, todayOutline, shape;
+    int yearMode, monthMode, weekdayMode, dayMode;
+};
+
+TextColours ResolveColours(const CalendarStyle& style) {
+    TextColours c;
+    const int mode = style.colourMode == 1 ? 1 : 0;
+    // Mode 2 inverts pure white while blending: the main colour is that white
+    // and deliberately not corrected.
+    c.main = style.colourMode == 2 ? 0xFFFFFF : CorrectColor(style.mainColour);
+    c.outline = CorrectColor(style.outlineColour);
+    c.year = style.yearOwn ? CorrectColor(style.yearColour) : c.main;
+    c.yearMode = style.yearOwn ? 0 : mode;
+    c.month = style.monthOwn ? CorrectColor(style.monthColour) : c.main;
+    c.monthMode = style.monthOwn ? 0 : mode;
+    c.weekday = style.weekdayOwn ? CorrectColor(style.weekdayColour) : c.main;
+    c.weekdayMode = style.weekdayOwn ? 0 : mode;
+    c.weekend = CorrectColor(style.weekendColour);
+    c.alternate = CorrectColor(style.alternateColour);
+    c.today = CorrectColor(style.todayColour);
+    c.todayOutline = style.todayOutlineOwn ? CorrectColor(style.todayOutlineColour) : c.outline;
+    c.shape = CorrectColor(style.shapeColour);
+    c.dayMode = mode;
+    return c;
+}
+
+void DrawTodayShape(HDC dc, const CalendarStyle& style, const TextColours& colours, double cx, double cy, float u,
+                    float v, float cf) {
+    ScopedGdiObj<HPEN> pen(CreatePen(PS_SOLID, std::min(std::max(style.penWidth, 0), 50) + 1, colours.shape));
+    ScopedGdiObj<HBRUSH> brush(CreateSolidBrush(colours.shape));
+    ScopedSelectObject selectPen(dc, pen.get());
+    ScopedSelectObject selectBrush(dc, brush.get());
+    const int corners = std::min(std::max(style.corners, 3), 10);
+    const int angle = std::min(std::max(style.angle, 0), 360);
+    switch (style.shape) {
+        case KV_SHAPE_ELLIPSE:
+        case KV_SHAPE_ARC: {
+            const double r = 0.4 * (u + v) * cf;
+            const int left = static_cast<int>(cx - r), top = static_cast<int>(cy - r);
+            const int right = static_cast<int>(cx + r), bottom = static_cast<int>(cy + r);
+            if (style.shape == KV_SHAPE_ELLIPSE) Ellipse(dc, left, top, right, bottom);
+            else Arc(dc, left, top, right, bottom, 0, 0, 0, 0);
+            break;
+        }
+        case KV_SHAPE_POLYGON:
+        case KV_SHAPE_POLYGON_OUTLINE:
+            PolygonKv(dc, &corners, &angle, 0.5 * (u + v) * cf, &cx, &cy, style.shape == KV_SHAPE_POLYGON);
+            break;
+        case KV_SHAPE_STAR:
+        case KV_SHAPE_STAR_OUTLINE:
+            StarKv(dc, &corners, &angle, 0.5 * (u + v) * cf, &cx, &cy, style.shape == KV_SHAPE_STAR);
+            break;
+        default:
+            break;
+    }
+}
+
+void DrawShape(HDC dc, const POINT* points, int count, int fill) {
+    if (count < 2) return;
+    if (fill) {
+        Polygon(dc, points, count);
+    } else {
+        MoveToEx(dc, points[count - 1].x, points[count - 1].y, nullptr);
+        PolylineTo(dc, points, static_cast<DWORD>(count));
+    }
+}
+
+}  // namespace
+
+DayColourFunction SetDayColourFunction(DayColourFunction function) {
+    DayColourFunction previous = dayColour;
+    dayColour = function;
+    return previous;
+}
+
+CalendarStyle DefaultCalendarStyle() {
+    CalendarStyle style;
+    lstrcpynA(style.font.lfFaceName, "MS Sans Serif", LF_FACESIZE);
+    style.font.lfWeight = FW_NORMAL;
+    style.font.lfCharSet = 204;
+    return style;
+}
+
+COLORREF CorrectColor(COLORREF colour) {
+    colour &= 0xFFFFFF;
+    if (colour == 0) return 1;
+    if (colour == 0xFFFFFF) return 0xFFFFFE;
+    return colour;
+}
+
+bool GetMonthShape(int month, int year, MonthShape& shape) {
+    if (month < 1 || month > 12 || year < 1601 || year > 30827) return false;
+    static const int lengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    shape.days = lengths[month - 1] + (month == 2 && IsLeapYear(year) ? 1 : 0);
+    shape.firstWeekday = WeekdayIndex(year, month, 1);
+    // A row starts after every Sunday but the last day.
+    shape.weeks = 1;
+    for (int day = 1; day < shape.days; ++day)
+        if ((shape.firstWeekday + day - 1) % 7 == 6) ++shape.weeks;
+    return true;
+}
+
+int GetParamMonth(float* u, float* v, int* days, int* weeks, RECT* box, struct tm* first, const s_month* record,
+                  const CalendarContext& context) {
+    MonthShape shape;
+    if (!record || !GetMonthShape(record->imonth, record->iyear, shape)) return 0;
+    const CalendarStyle& style = context.style;
+    const float unitU = static_cast<float>(context.area.right - context.area.left) / (0.5f * record->size + 1.0f) / 20.0f;
+    const float unitV = static_cast<float>(context.area.bottom - context.area.top) / (0.5f * record->size + 1.0f) / 20.0f;
+    const float cf = CfOf(style);
+    int width = static_cast<int>(20.0f * unitU + unitU * (3.0f * cf - 2.0f) / 2.0f);
+    int height = static_cast<int>(20.0f * unitV + unitV * (3.0f * cf - 2.0f) / 2.0f);
+    if (style.placeYM == 1) height = static_cast<int>(height + 2.5f * unitV);
+    if (style.type == 1 || (style.type == 0 && shape.weeks == 6)) height = static_cast<int>(height + 2.5f * unitV);
+    if (u) *u = unitU;
+    if (v) *v = unitV;
+    if (days) *days = shape.days;
+    if (weeks) *weeks = shape.weeks;
+    if (box) *box = {record->x, record->y, record->x + width, record->y + height};
+    if (first) {
+        *first = {};
+        first->tm_year = record->iyear - 1900;
+        first->tm_mon = record->imonth - 1;
+        first->tm_mday = 1;
+        first->tm_hour = 12;
+        first->tm_wday = (shape.firstWeekday + 1) % 7;
+    }
+    return 1;
+}
+
+int GetParamMonth(float* u, float* v, int* days, int* weeks, RECT* box, struct tm* first, const s_month* record) {
+    return GetParamMonth(u, v, days, weeks, box, first, record, CurrentCalendarContext());
+}
+
+int GetParamMonth2(RECT* box, const s_month* record, const CalendarContext& context) {
+    return GetParamMonth(nullptr, nullptr, nullptr, nullptr, box, nullptr, record, context);
+}
+
+int GetParamMonth2(RECT* box, const s_month* record) { return GetParamMonth2(box, record, CurrentCalendarContext()); }
+
+int PrintSimbol(const char* text, HDC dc, int x, int y, COLORREF colour, bool outline, COLORREF outlineColour,
+                int colourMode, HDC wallpaper, int offsetX, int offsetY) {
+    if (!text || !dc) return 0;
+    const int length = lstrlenA(text);
+    SIZE extent = {};
+    GetTextExtentPoint32A(dc, text, length, &extent);
+    if (colourMode == 1 && wallpaper) {
+        const int px = static_cast<int>(offsetX + x + extent.cx / 2.0);
+        const int py = static_cast<int>(offsetY + y + extent.cy / 2.0);
+        COLORREF under = GetPixel(wallpaper, px, py);
+        if (under != CLR_INVALID) colour = CorrectColor(~under & 0xFFFFFF);
+    }
+    if (outline) {
+        SetTextColor(dc, outlineColour);
+        for (int dy = -1; dy <= 1; dy += 2)
+            for (int dx = -1; dx <= 1; dx += 2) TextOutA(dc, x + dx, y + dy, text, length);
+    }
+    SetTextColor(dc, colour);
+    TextOutA(dc, x, y, text, length);
+    return extent.cx;
+}
+
+void PrintString(const char* text, HDC dc, int x0, int y0, float u, float v, float cf, int alignment,
+                 COLORREF colour, bool outline, COLORREF outlineColour, int colourMode, HDC wallpaper, int offsetX,
+                 int offsetY) {
+    if (!text) return;
+    const int length = lstrlenA(text);
+    SIZE extent = {};
+    GetTextExtentPoint32A(dc, text, length, &extent);
+    const float U = static_cast<float>(static_cast<int>(u));
+    int left;
+    switch (alignment) {
+        case 1:
+            left = x0 + static_cast<int>(8.75f * U + U * cf - 0.5f * extent.cx);
+            break;
+        case 2:
+            left = x0 + static_cast<int>(17.5f * U + 2.0f * cf * U - extent.cx);
+            break;
+        default:
+            left = x0 + static_cast<int>(1.5f * U);
+            break;
+    }
+    const int top = y0 + static_cast<int>(v);
+    if (colourMode == 0) {
+        PrintSimbol(text, dc, left, top, colour, outline, outlineColour, 0, wallpaper, offsetX, offsetY);
+        return;
+    }
+    // Each character takes the inverse of the wallpaper under itself.
+    for (int i = 0; i < length; ++i) {
+        char one[2] = {text[i], '\0'};
+        left += PrintSimbol(one, dc, left, top, colour, outline, outlineColour, colourMode, wallpaper, offsetX,
+                            offsetY);
+    }
+}
+
+void PolygonPoints(int corners, int angle, double radius, double cx, double cy, POINT* points) {
+    for (int i = 0; i < corners; ++i) {
+        const double a = i * 2.0 * kPi / corners + angle * kPi / 180.0;
+        points[i].x = static_cast<LONG>(cx + radius * std::cos(a));
+        points[i].y = static_cast<LONG>(cy + radius * std::sin(a));
+    }
+}
+
+void StarPoints(int corners, int angle, double radius, double cx, double cy, POINT* points) {
+    for (int k = 0; k < 2 * corners; ++k) {
+        const double a = k * kPi / corners + angle * kPi / 180.0;
+        const double r = (k % 2 == 0) ? radius : radius / 2.0;
+        points[k].x = static_cast<LONG>(cx + r * std::cos(a));
+        points[k].y = static_cast<LONG>(cy + r * std::sin(a));
+    }
+}
+
+void PolygonKv(HDC dc, const int* corners, const int* angle, double radius, const double* cx, const double* cy,
+               int fill) {
+    const int n = std::min(std::max(*corners, 3), 10);
+    POINT points[10];
+    PolygonPoints(n, *angle, radius, *cx, *cy, points);
+    DrawShape(dc, points, n, fill);
+}
+
+void StarKv(HDC dc, const int* corners, const int* angle, double radius, const double* cx, const double* cy,
+            int fill) {
+    const int n = std::min(std::max(*corners, 3), 10);
+    POINT points[20];
+    StarPoints(n, *angle, radius, *cx, *cy, points);
+    DrawShape(dc, points, 2 * n, fill);
+}
+
+DWORD alphaconvRGBQUAD(DWORD source, DWORD beneath, float alpha) {
+    DWORD result = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const float s = static_cast<float>((source >> shift) & 0xFF);
+        const float b = static_cast<float>((beneath >> shift) & 0xFF);
+        int channel = static_cast<int>(s * (1.0f - alpha) + b * alpha);
+        channel = std::min(std::max(channel, 0), 255);
+        result |= static_cast<DWORD>(channel) << shift;
+    }
+    return result;
+}
+
+DWORD convRGBQUAD(DWORD, DWORD beneath) { return beneath & kRgbMask; }
+
+DWORD reversconvRGBQUAD(DWORD, DWORD beneath) { return ~beneath & kRgbMask; }
+
+DWORD ProcessImage(DWORD source, DWORD beneath, bool transparent, float alpha, int colourMode, DWORD key,
+                   int tolerance) {
+    source &= kRgbMask;
+    beneath &= kRgbMask;
+    // The key is judged on the pixel as drawn, before any inversion, so a
+    // pixel inverted to the key colour never vanishes.
+    if (transparent && Matches(source, key & kRgbMask, tolerance)) return convRGBQUAD(source, beneath);
+    if (colourMode == 2 && source == kRgbMask) source = reversconvRGBQUAD(source, beneath);
+    if (alpha > 0.0f) source = alphaconvRGBQUAD(source, beneath, alpha);
+    return source;
+}
+
+void SelPosImage(int* x, int* y, int w, int h, BYTE anchor) {
+    if (anchor & KV_ANCHOR_RIGHT) *x -= w;
+    if (anchor & KV_ANCHOR_BOTTOM) *y -= h;
+}
+
+void DrawBitmapWithTransparent(HDC dst, HBITMAP bmp, int x, int y, int w, int h, BYTE transparent, float alpha,
+                               BYTE anchor, BYTE colourMode, BYTE tolerance, BYTE keySource, COLORREF keyColour) {
+    if (!dst || !bmp || alpha >= 1.0f) return;
+    BITMAP info = {};
+    if (!GetObjectA(bmp, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return;
+    SelPosImage(&x, &y, w, h, anchor);
+    w = std::min(w, static_cast<int>(info.bmWidth));
+    h = std::min(h, static_cast<int>(info.bmHeight));
+    if (w <= 0 || h <= 0) return;
+
+    if (!(alpha > 0.0f) && !transparent) {
+        ScopedMemoryDC memory(dst);
+        ScopedSelectObject select(memory, bmp);
+        BitBlt(dst, x, y, w, h, memory, 0, 0, SRCCOPY);
+        return;
+    }
+
+    std::vector<DWORD> source;
+    if (!ReadBitmapWords(bmp, info.bmWidth, info.bmHeight, source)) return;
+    // What lies beneath, copied once into a section of our own.
+    DWORD* beneath = nullptr;
+    ScopedGdiObj<HBITMAP> destination(CreateTopDownSection(w, h, &beneath));
+    if (!destination || !beneath) return;
+    ScopedMemoryDC memory(dst);
+    ScopedSelectObject select(memory, destination.get());
+    BitBlt(memory, 0, 0, w, h, dst, x, y, SRCCOPY);
+    GdiFlush();
+
+    const int bw = info.bmWidth, bh = info.bmHeight;
+    DWORD key;
+    switch (keySource) {
+        case 0: key = source[0]; break;
+        case 1: key = source[static_cast<size_t>(bw) - 1]; break;
+        case 2: key = source[static_cast<size_t>(bh - 1) * bw]; break;
+        case 3: key = source[static_cast<size_t>(bh) * bw - 1]; break;
+        default: key = ToWord(keyColour); break;
+    }
+    for (int row = 0; row < h; ++row) {
+        const DWORD* from = source.data() + static_cast<size_t>(row) * bw;
+        DWORD* under = beneath + static_cast<size_t>(row) * w;
+        for (int column = 0; column < w; ++column)
+            under[column] = ProcessImage(from[column], under[column], transparent != 0, alpha, colourMode, key,
+                                         tolerance);
+    }
+    BitBlt(dst, x, y, w, h, memory, 0, 0, SRCCOPY);
+}
+
+void PrintFonCalendar(HDC dc, const RECT* box, const s_month* record, const CalendarContext& context) {
+    const CalendarStyle& style = context.style;
+    const float b = static_cast<float>(style.plateAlpha) / 10.0f;
+    if (!dc || !box || !record || b >= 1.0f) return;
+    const int width = box->right - box->left, height = box->bottom - box->top;
+    if (width <= 0 || height <= 0) return;
+    ScopedGdiObj<HBITMAP> plate(CreateTopDownSection(width, height, nullptr));
+    ScopedMemoryDC memory(dc);
+    if (!plate || !memory) return;
+    {
+        ScopedSelectObject select(memory, plate.get());
+        if (!style.roundPlate) {
+            ScopedGdiObj<HBRUSH> brush(CreateSolidBrush(style.plateColour & 0xFFFFFF));
+            RECT all = {0, 0, width, height};
+            FillRect(memory, &all, brush.get());
+        } else {
+            // The corners stay black, the key; a black plate is drawn as 1.
+            const COLORREF colour = (style.plateColour & 0xFFFFFF) ? (style.plateColour & 0xFFFFFF) : 1;
+            ScopedGdiObj<HBRUSH> brush(CreateSolidBrush(colour));
+            ScopedGdiObj<HPEN> pen(CreatePen(PS_SOLID, 1, colour));
+            ScopedSelectObject selectBrush(memory, brush.get());
+            ScopedSelectObject selectPen(memory, pen.get());
+            const int r = width / 10;
+            RECT bands[] = {{r, 0, width - r, height}, {0, r, r, height - r}, {width - r, r, width, height - r}};
+            for (const RECT& band : bands) FillRect(memory, &band, brush.get());
+            Pie(memory, 0, 0, 2 * r, 2 * r, r, 0, 0, r);
+            Pie(memory, width - 2 * r, 0, width, 2 * r, width, r, width - r, 0);
+            Pie(memory, 0, height - 2 * r, 2 * r, height, 0, height - r, r, height);
+            Pie(memory, width - 2 * r, height - 2 * r, width, height, width - r, height, width, height - r);
+        }
+    }
+    DrawBitmapWithTransparent(dc, plate.get(), record->x, record->y, width, height, style.roundPlate ? 1 : 0, b, 0, 0,
+                              0, 0, 0);
+}
+
+int PrintCalendar(HDC dc, s_month* record, const CalendarContext& context) {
+    float u = 0, v = 0;
+    int days = 0, weeks = 0;
+    RECT box;
+    struct tm first;
+    if (!dc || !GetParamMonth(&u, &v, &days, &weeks, &box, &first, record, context)) return 0;
+    const CalendarStyle& style = context.style;
+    if (style.drawPlate) PrintFonCalendar(dc, &box, record, context);
+    const float a = static_cast<float>(style.textAlpha) / 10.0f;
+    if (a >= 1.0f) return 1;
+
+    const int width = box.right - box.left, height = box.bottom - box.top;
+    if (width <= 0 || height <= 0) return 1;
+    ScopedGdiObj<HBITMAP> picture(CreateTopDownSection(width, height, nullptr));
+    if (!picture) return 1;
+    {
+        ScopedMemoryDC memory(dc);
+        if (!memory) return 1;
+        ScopedSelectObject selectPicture(memory, picture.get());
+        SetBkMode(memory, TRANSPARENT);
+        const float cf = CfOf(style);
+        ScopedGdiObj<HFONT> font(CalendarFont(style, v, cf));
+        ScopedSelectObject selectFont(memory, font.get());
+        const TextColours colours = ResolveColours(style);
+        const int ox = record->x, oy = record->y;
+
+        int x0 = 0, y0 = 0;
+        if (style.placeYM != 2) {
+            char year[16];
+            snprintf(year, sizeof year, "%d", record->iyear);
+            PrintString(year, memory, x0, y0, u, v, cf, style.alignYear, colours.year, style.outline,
+                        colours.outline, colours.yearMode, dc, ox, oy);
+            if (style.placeYM == 1) y0 = static_cast<int>(y0 + 2.5f * v);
+        }
+        const std::string monthName = CasedName(context.monthNames[record->imonth - 1], style.letterCase);
+        PrintString(monthName.c_str(), memory, x0, y0, u, v, cf, style.alignMonth, colours.month, style.outline,
+                    colours.outline, colours.monthMode, dc, ox, oy);
+
+        for (int i = 0; i < 7; ++i) {
+            const std::string name = CasedName(context.weekdayNames[i], style.letterCase);
+            int x, y;
+            if (style.type == 0) {
+                x = static_cast<int>(x0 + 1.5f * u + 2.67f * i * u);
+                y = static_cast<int>(y0 + 4.0f * v);
+            } else {
+                x = static_cast<int>(x0 + 1.5f * u);
+                y = static_cast<int>(y0 + 4.0f * v + 2.67f * i * v);
+            }
+            PrintSimbol(name.c_str(), memory, x, y, colours.weekday, style.outline, colours.outline,
+                        colours.weekdayMode, dc, ox, oy);
+        }
+
+        const int firstWeekday = (first.tm_wday + 6) % 7;
+        int row = 1;
+        for (int day = 1; day <= days; ++day) {
+            const int d = (firstWeekday + day - 1) % 7;
+            char text[8];
+            snprintf(text, sizeof text, "%2d", day);
+            int x, y;
+            if (style.type == 0) {
+                x = static_cast<int>(x0 + 1.5f * u + 2.67f * d * u);
+                y = static_cast<int>(y0 + 4.0f * v + 2.67f * row * v);
+            } else {
+                x = static_cast<int>(x0 + 1.5f * u + 2.67f * row * u);
+                y = static_cast<int>(y0 + 4.0f * v + 2.67f * d * v);
+            }
+            const bool isToday = day == context.today.wDay && record->imonth == context.today.wMonth &&
+                                 record->iyear == context.today.wYear;
+            if (isToday && style.todayShape) {
+                SIZE extent = {};
+                GetTextExtentPoint32A(memory, text, lstrlenA(text), &extent);
+                DrawTodayShape(memory, style, colours, x + extent.cx / 2.0, y + extent.cy / 2.0, u, v, cf);
+            }
+            if (isToday && style.todayColours) {
+                PrintSimbol(text, memory, x, y, colours.today, style.outline, colours.todayOutline, 0, dc, ox, oy);
+            } else {
+                COLORREF colour = DayPluginColour(KV_DAY_TEXT_COLOUR, record->imonth, day);
+                COLORREF outlineColour = DayPluginColour(KV_DAY_OUTLINE_COLOUR, record->imonth, day);
+                if (!outlineColour) outlineColour = colours.outline;
+                int mode = 0;
+                if (!colour) {
+                    const int weekRow = (day - (d - firstWeekday)) / 7;
+                    if (style.weekendOwn && d >= 5) colour = colours.weekend;
+                    else if (style.alternateOwn && weekRow % 2 == 0) colour = colours.alternate;
+                    else {
+                        colour = colours.main;
+                        mode = colours.dayMode;
+                    }
+                }
+                PrintSimbol(text, memory, x, y, colour, style.outline, outlineColour, mode, dc, ox, oy);
+            }
+            if (d == 6) ++row;
+        }
+        GdiFlush();
+    }
+    DrawBitmapWithTransparent(dc, picture.get(), record->x, record->y, width, height, 1, a, 0,
+                              static_cast<BYTE>(style.colourMode), 0, 0, 0);
+    return 1;
+}
+
+int PrintCalendar(HDC dc, s_month* record) { return PrintCalendar(dc, record, CurrentCalendarContext()); }
+
+void correctSMonth(s_month* moved, const s_month* fixed, const CalendarContext& context) {
+    if (!moved || !fixed || !context.style.stack) return;
+    RECT fixedBox, movedBox;
+    if (!GetParamMonth2(&fixedBox, fixed, context) || !GetParamMonth2(&movedBox, moved, context)) return;
+    const int gap = context.style.gap;
+    const int fixedHeight = fixedBox.bottom - fixedBox.top, movedHeight = movedBox.bottom - movedBox.top;
+    if (fixed->y + fixedHeight / 2.0 < moved->y) {
+        const int below = fixed->y + fixedHeight + gap;
+        if (below > moved->y && below + movedHeight <= context.desktop.bottom) moved->y = below;
+    } else {
+        const int above = fixed->y - gap - movedHeight;
+        if (above < moved->y && above > 0) moved->y = above;
+    }
+}
+
+void correctSMonth(s_month* moved, const s_month* fixed) { correctSMonth(moved, fixed, CurrentCalendarContext()); }
+
+void DrawCalendars(HDC dc, bool previous, bool next, const CalendarContext& context) {
+    const int monthNow = context.today.wMonth, yearNow = context.today.wYear;
+    s_month prev = sMonth[KV_MONTH_PREV], current = sMonth[KV_MONTH_CURRENT], following = sMonth[KV_MONTH_NEXT];
+    if (previous) {
+        prev.imonth = monthNow - 1;
+        prev.iyear = yearNow;
+        if (prev.imonth == 0) {
+            prev.imonth = 12;
+            --prev.iyear;
+        }
+        PrintCalendar(dc, &prev, context);
+    }
+    current.imonth = monthNow;
+    current.iyear = yearNow;
+    if (previous) correctSMonth(&current, &prev, context);
+    PrintCalendar(dc, &current, context);
+    if (next) {
+        following.imonth = monthNow + 1;
+        following.iyear = yearNow;
+        if (following.imonth == 13) {
+            following.imonth = 1;
+            ++following.iyear;
+        }
+        correctSMonth(&following, &current, context);
+        PrintCalendar(dc, &following, context);
+    }
+}

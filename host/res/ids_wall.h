@@ -1,0 +1,34 @@
+// Controls of the wallpaper page (template 104).
+#pragma once
+
+// Composition.
+#define IDCOMPHEAD 10400
+#define IDINVERS 10401
+#define IDMGOR 10402
+#define IDMVER 10403
+#define IDUSPZ 10404
+#define IDPLACETEXT 10407
+#define IDINCREASE 10408
+#define IDDEPTHTEXT 10409
+#define IDRSIZETEXT 10410
+#define IDFOLDERTEXT 10413
+#define IDPRELOGTEXT 10414
+#define IDCEONSC 10430
+#define IDBITSPIXEL 10431
+#define IDFOLDERWALL 10432
+#define IDFOLDERBUTTON 10433
+#define IDPRELOG 10435
+#define IDRSIZE 10439
+
+// The change cycle.
+#define IDRANDOM 10405
+#define IDFULLSCR 10406
+#define IDREMREC 10411
+#define IDASKDEL 10412
+#define IDCPUSTOP 10415
+#define IDPROCEXCL 10419
+#define IDPERIOD 10434
+#define IDCPUPICK 10436
+#define IDCMDSTART 10437
+#define IDPROGFOROPEN 10438
+#define IDPROGBROWSE 10202
