@@ -22,7 +22,10 @@ bool CopyKeyFile2File(const char* filein, const char* fileout) {
     char suffix[32];
     snprintf(suffix, sizeof suffix, ".%lx.tmp", GetCurrentProcessId());
     const std::string temporary = std::string(fileout) + suffix;
-    const bool targetExists = GetFileAttributesA(fileout) != INVALID_FILE_ATTRIBUTES;
+    const DWORD attributes = GetFileAttributesA(fileout);
+    const bool targetExists = attributes != INVALID_FILE_ATTRIBUTES;
+    // A read-only file is how the user keeps one as it is.
+    if (targetExists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) return false;
     if (targetExists && !CopyFileA(fileout, temporary.c_str(), FALSE)) return false;
     if (!targetExists) {
         HANDLE created = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

@@ -89,8 +89,9 @@ const int kPlaceTip = 60, kImportTip = 61, kExportTip = 62, kFontTip = 63;
 const int kExportTitle = 21, kImportTitle = 27;
 const char kSettingsFilter[] = "Dravonex Settings (*.set)\0*.set\0";
 
-// Filling the record fields must not store them back.
+// Filling the fields from a file or a record must not store them back.
 bool showingRecord = false;
+bool loadingPage = false;
 
 bool Checked(int control) { return IsDlgButtonChecked(hCalen, control) == BST_CHECKED; }
 
@@ -166,7 +167,7 @@ void ShowAlpha(int trackbar, int valueControl) {
 // Typed numbers: the upper limit at once, the lower one when the field is
 // left (a first digit below it may still become a valid number).
 void OnNumber(const Number& number, int notification) {
-    if (!startProgress) return;
+    if (!startProgress || loadingPage) return;
     BOOL valid = FALSE;
     int value = static_cast<int>(GetDlgItemInt(hCalen, number.control, &valid, TRUE));
     if (notification == EN_CHANGE) {
@@ -187,15 +188,9 @@ void PlaceCalendar() {
     SYSTEMTIME today = loctime;
     if (!today.wYear) GetLocalTime(&today);
     s_month record = sMonth[index];
-    record.imonth = today.wMonth + index - 1;
+    record.imonth = today.wMonth;
     record.iyear = today.wYear;
-    if (record.imonth < 1) {
-        record.imonth = 12;
-        --record.iyear;
-    } else if (record.imonth > 12) {
-        record.imonth = 1;
-        ++record.iyear;
-    }
+    ShiftMonth(&record.imonth, &record.iyear, index - 1);
     RECT box;
     if (!GetParamMonth2(&box, &record)) return;
     s_placefunc place = {1, hCalen, IDMONTHX, IDMONTHY, 0, box.right - box.left, box.bottom - box.top};
@@ -340,6 +335,7 @@ void SettingCalen() {
 
 void SettingCalen(const char* file) {
     if (!hCalen || !file) return;
+    loadingPage = true;
     for (const Flag& flag : kFlags) {
         const bool present = GetKeyYes(file, "set", flag.key) != 0;
         CheckDlgButton(hCalen, flag.control, (flag.defaultOn ? !present : present) ? BST_CHECKED : BST_UNCHECKED);
@@ -381,6 +377,7 @@ void SettingCalen(const char* file) {
         sMonth[i] = ParseMonthRecord(text.get());
     }
     ShowRecord();
+    loadingPage = false;
     CheckMainMenuItem(IDPCALEN, Checked(IDDRMON));
 }
 
@@ -393,9 +390,14 @@ void SaveSettingCalen() {
 
 void LoadSettingCalen() {
     HeapString source(OpenSingleFileDialog(hCalen, kSettingsFilter, Priv(kImportTitle, "TOOLTIP", ini), ".set", 1));
-    if (!source) return;
+    if (source) ImportCalendarSettings(source.get());
+}
+
+bool ImportCalendarSettings(const char* file) {
     HeapString user(SetUsetExtenPath(".set"));
-    if (CopyKeyFile2File(source.get(), user.get())) SettingCalen(user.get());
+    if (!user || !CopyKeyFile2File(file, user.get())) return false;
+    SettingCalen(user.get());
+    return true;
 }
 
 CalendarStyle CalendarStyleFromPage() {

@@ -28,6 +28,8 @@ s_month ParseMonthRecord(const char* text);
 // Export and import of the calendar settings through a file dialog.
 void SaveSettingCalen();
 void LoadSettingCalen();
+// The calendar keys of file over the user's, then the page reloaded.
+bool ImportCalendarSettings(const char* file);
 
 // The page's options as the drawing takes them.
 CalendarStyle CalendarStyleFromPage();

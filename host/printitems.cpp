@@ -561,16 +561,25 @@ void correctSMonth(s_month* moved, const s_month* fixed, const CalendarContext& 
 
 void correctSMonth(s_month* moved, const s_month* fixed) { correctSMonth(moved, fixed, CurrentCalendarContext()); }
 
+void ShiftMonth(int* month, int* year, int delta) {
+    *month += delta;
+    while (*month < 1) {
+        *month += 12;
+        --*year;
+    }
+    while (*month > 12) {
+        *month -= 12;
+        ++*year;
+    }
+}
+
 void DrawCalendars(HDC dc, bool previous, bool next, const CalendarContext& context) {
     const int monthNow = context.today.wMonth, yearNow = context.today.wYear;
     s_month prev = sMonth[KV_MONTH_PREV], current = sMonth[KV_MONTH_CURRENT], following = sMonth[KV_MONTH_NEXT];
     if (previous) {
-        prev.imonth = monthNow - 1;
+        prev.imonth = monthNow;
         prev.iyear = yearNow;
-        if (prev.imonth == 0) {
-            prev.imonth = 12;
-            --prev.iyear;
-        }
+        ShiftMonth(&prev.imonth, &prev.iyear, -1);
         PrintCalendar(dc, &prev, context);
     }
     current.imonth = monthNow;
@@ -578,12 +587,9 @@ void DrawCalendars(HDC dc, bool previous, bool next, const CalendarContext& cont
     if (previous) correctSMonth(&current, &prev, context);
     PrintCalendar(dc, &current, context);
     if (next) {
-        following.imonth = monthNow + 1;
+        following.imonth = monthNow;
         following.iyear = yearNow;
-        if (following.imonth == 13) {
-            following.imonth = 1;
-            ++following.iyear;
-        }
+        ShiftMonth(&following.imonth, &following.iyear, 1);
         correctSMonth(&following, &current, context);
         PrintCalendar(dc, &following, context);
     }

@@ -131,6 +131,9 @@ void PrintFonCalendar(HDC dc, const RECT* box, const s_month* record, const Cale
 void correctSMonth(s_month* moved, const s_month* fixed, const CalendarContext& context);
 void correctSMonth(s_month* moved, const s_month* fixed);
 
+// Moves month/year by delta months (-1 or +1 in practice), across years.
+void ShiftMonth(int* month, int* year, int delta);
+
 // The three calendars of a composition (previous, current, next month as the
 // boxes say), each record filled with its month and stacked as configured.
 void DrawCalendars(HDC dc, bool previous, bool next, const CalendarContext& context);
