@@ -1,12 +1,21 @@
 #include "commandline.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdlib>
 #include <cstring>
 
+#include "changecycle.h"
+#include "composition.h"
+#include "createpathfile.h"
 #include "exit.h"
+#include "filelist.h"
 #include "globals.h"
+#include "kvimagefunc.h"
+#include "kvinifunction.h"
+#include "listfile.h"
+#include "resource.h"
 #include "scopedwin.h"
 #include "searchandpast.h"
 #include "timers.h"
@@ -22,6 +31,33 @@ bool TakeSwitch(char*& text, const char* name) {
     return true;
 }
 
+void SetAsWallpaper(const char* name) {
+    positionType = -1;
+    if (!*name) return;
+    SIZE size = {};
+    CreateWallPaper(tLoadPicture(&size, name), &size);
+    SetValueKeySet("WallRet", name);
+}
+
+void AddToOpenList(const char* name) {
+    if (lastlist.empty()) {
+        MessageBoxA(hMain, Priv(3, "STRING", ini), name, MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    const int selected = GetCurrentRow();
+    if (!chdir_access(name)) {
+        addkvfile(name);
+    } else {
+        SearchF();
+        currentDir = name;
+        SetValueKeySet("KvFolder", name);
+    }
+    if (AddFiles()) {
+        SaveWallList(1);
+        SetCurrentState(selected);
+    }
+}
+
 }  // namespace
 
 void CmdRun(const char* cmd, int extime) {
@@ -31,10 +67,39 @@ void CmdRun(const char* cmd, int extime) {
     KvStrTrim(text, kQuotesAndBlanks);
 
     const bool exitWanted = TakeSwitch(text, "/ex");
+    if (TakeSwitch(text, "/nx")) NextWall(1);
+    if (TakeSwitch(text, "/pr")) PreviousWall();
+    if (TakeSwitch(text, "/uw")) ToWall(1);
+    if (TakeSwitch(text, "/hp")) SendMessageA(hMain, WM_COMMAND, IDCMDHELP, 0);
     KvStrTrim(text, kQuotesAndBlanks);
+
+    if (char* setWallpaper = strstr(text, "/tw")) {
+        *setWallpaper = '\0';
+        KvStrTrim(text, kQuotesAndBlanks);
+        SetAsWallpaper(text);
+    } else if (*text) {
+        AddToOpenList(text);
+    }
     free(text);
 
     if (!exitWanted) return;
     if (extime) SetTimer(hMain, Timer02, 15000, nullptr);
     else Exit();
+}
+
+std::string WriteHelpFile() {
+    HRSRC resource = FindResourceA(hInS, "HELPFILE", reinterpret_cast<LPCSTR>(RT_RCDATA));
+    HGLOBAL loaded = resource ? LoadResource(hInS, resource) : nullptr;
+    const char* bytes = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+    if (!bytes) return std::string();
+    HeapString path(CreatePathFile(nullptr, "cmd", ".txt"));
+    if (!path || !ReplaceFileText(path.get(), std::string(bytes, SizeofResource(hInS, resource)))) return std::string();
+    return path.get();
+}
+
+void ShowCommandLineHelp() {
+    const std::string path = WriteHelpFile();
+    if (path.empty()) return;
+    std::string argument = "\"" + path + "\"";
+    ShellExecuteA(hMain, "open", "notepad.exe", argument.c_str(), nullptr, SW_RESTORE);
 }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "cpu.h"
 #include "createpathfile.h"
 #include "globals.h"
 #include "kvfunction.h"
@@ -32,6 +33,8 @@ void Exit() {
 
     HeapString scratch(CreatePathFile(nullptr, "fon", ".bmp"));
     if (scratch) DeleteFileA(scratch.get());
+
+    CloseCpu();
 
     if (HWND desktop = GetCurrentDesktop()) {
         InvalidateRect(desktop, nullptr, TRUE);

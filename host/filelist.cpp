@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 
+#include "changecycle.h"
 #include "createpathfile.h"
 #include "globals.h"
 #include "kvimagefunc.h"
@@ -450,4 +451,5 @@ void SetPlaceMent(int digit) {
     wallList.SetPlacement(static_cast<size_t>(row), text[0]);
     RefreshWallListView();
     SaveWallList(0);
+    ToWall(1);
 }

@@ -8,6 +8,7 @@
 #include "language.h"
 #include "mainwindow.h"
 #include "menudata.h"
+#include "changecycle.h"
 #include "exit.h"
 #include "filelist.h"
 #include "pause.h"
@@ -26,8 +27,6 @@ const int kGroupOf[BUILTIN_MENU_ITEMS] = {1, 1, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5,
 bool MenuItemAvailable(int id) {
     switch (id) {
         case IDPPERIOD:
-        case IDPPREVIOUS:
-        case IDPNEXT:
         case IDPCALEN:
         case IDPDESK:
         case IDPSETSCR:
@@ -178,6 +177,12 @@ void ProcMainMenu(int id) {
             break;
         case IDPSETTINGS:
             ShowSettings(nullptr);
+            break;
+        case IDPPREVIOUS:
+            PreviousWall();
+            break;
+        case IDPNEXT:
+            NextWall(1);
             break;
         case IDPHIDEICON:
             ToggleGeneralOption(10331);

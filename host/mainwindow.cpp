@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "changecycle.h"
 #include "commandline.h"
 #include "exit.h"
 #include "filelist.h"
@@ -49,6 +50,9 @@ INT_PTR OnTimer(WPARAM id) {
         case Timer02:
             KillTimer(hMain, Timer02);
             Exit();
+            break;
+        case Timer03:
+            OnTimer03();
             break;
         case Timer04:
             OnTimer04();
@@ -172,6 +176,12 @@ INT_PTR CALLBACK MainFunc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
                     return TRUE;
                 case IDCMDRUN:
                     RunCommandFromControl(hwnd);
+                    return TRUE;
+                case IDCMDHELP:
+                    ShowCommandLineHelp();
+                    return TRUE;
+                case IDTOWALL:
+                    ToWall(1);
                     return TRUE;
                 case IDTREESHOW:
                     ToggleTreeShow();

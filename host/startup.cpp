@@ -9,6 +9,7 @@
 #include <string>
 
 #include "commandline.h"
+#include "cpu.h"
 #include "createpathfile.h"
 #include "globals.h"
 #include "kvimagefunc.h"
@@ -112,6 +113,9 @@ void InitializeApp(const char* commandLine) {
 
     CreateLanguageMenu();
     Language();
+
+    PrepeaCpu();
+    GetCpuUsage();
 
     hBrushBackStatic = GetSysColorBrush(COLOR_BTNFACE);
     colorBackStatic = GetSysColor(COLOR_BTNFACE);

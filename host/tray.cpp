@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "changecycle.h"
+#include "filelist.h"
 #include "globals.h"
 #include "mainmenu.h"
 #include "mainwindow.h"
@@ -55,12 +57,20 @@ void TypeTrayIcon() {
 }
 
 void MouseEvent(LPARAM mouseMessage) {
+    // Modifiers as they are at the time of the click.
+    const bool ctrl = GetAsyncKeyState(VK_CONTROL) < 0;
+    const bool shift = GetAsyncKeyState(VK_SHIFT) < 0;
     switch (mouseMessage) {
+        case WM_LBUTTONDOWN:
+            if (ctrl) NextWall(1);
+            else if (shift) PreviousWall();
+            break;
         case WM_LBUTTONDBLCLK:
             ShowSettings(nullptr);
             break;
         case WM_RBUTTONDOWN:
-            TrackMainMenu(hMainMenu);
+            if (ctrl) TrackPopupPlaceMent(GetCurrentRow());
+            else TrackMainMenu(hMainMenu);
             break;
         default:
             break;

@@ -53,3 +53,40 @@ bool ReadBmpFile(const std::string& path, BmpImage& image) {
     std::string bytes;
     return ReadTextFile(path, bytes) && ParseBmp(bytes, image);
 }
+
+bool WriteBmpFile(const std::string& path, const BmpImage& image) {
+    const size_t stride = ((static_cast<size_t>(image.width) * 24 + 31) / 32) * 4;
+    BITMAPFILEHEADER file = {};
+    BITMAPINFOHEADER info = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = static_cast<DWORD>(file.bfOffBits + stride * image.height);
+    info.biSize = sizeof info;
+    info.biWidth = image.width;
+    info.biHeight = image.height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+    std::string row(stride, '\0');
+    for (int y = image.height - 1; y >= 0; --y) {
+        for (int x = 0; x < image.width; ++x) {
+            COLORREF colour = image.at(x, y);
+            row[x * 3] = static_cast<char>(GetBValue(colour));
+            row[x * 3 + 1] = static_cast<char>(GetGValue(colour));
+            row[x * 3 + 2] = static_cast<char>(GetRValue(colour));
+        }
+        bytes += row;
+    }
+    return WriteTextFile(path, bytes);
+}
+
+BmpImage SolidImage(int width, int height, COLORREF colour) {
+    BmpImage image;
+    image.width = width;
+    image.height = height;
+    image.bitsPerPixel = 24;
+    image.pixels.assign(static_cast<size_t>(width) * height, colour);
+    return image;
+}

@@ -1,4 +1,5 @@
-// Reads a Windows bitmap file into plain colours so tests can check pixels.
+// Windows bitmap files as plain colours: tests read what the program wrote
+// and write the pictures they hand it.
 #pragma once
 
 #include <windows.h>
@@ -19,3 +20,8 @@ struct BmpImage {
 // top-down. False for anything else or a damaged file.
 bool ReadBmpFile(const std::string& path, BmpImage& image);
 bool ParseBmp(const std::string& bytes, BmpImage& image);
+
+// Writes a 24-bit bottom-up bitmap file of the image.
+bool WriteBmpFile(const std::string& path, const BmpImage& image);
+// A picture of one colour.
+BmpImage SolidImage(int width, int height, COLORREF colour);
