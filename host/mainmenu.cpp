@@ -27,7 +27,6 @@ const int kGroupOf[BUILTIN_MENU_ITEMS] = {1, 1, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5,
 bool MenuItemAvailable(int id) {
     switch (id) {
         case IDPPERIOD:
-        case IDPCALEN:
         case IDPDESK:
         case IDPSETSCR:
         case IDPSELSCR:
@@ -57,6 +56,8 @@ bool ItemChecked(int id) {
             return GeneralOption(10300);
         case IDPHIDEICON:
             return GeneralOption(10331);
+        case IDPCALEN:
+            return IsDlgButtonChecked(hCalen, 10700) == BST_CHECKED;
         case IDPCHECKOFF:
             return checkOff != 0;
         default:
@@ -66,8 +67,15 @@ bool ItemChecked(int id) {
 
 int PositionOf(HMENU menu, int id) {
     int count = GetMenuItemCount(menu);
-    for (int i = 0; i < count; ++i)
-        if (static_cast<int>(GetMenuItemID(menu, i)) == id) return i;
+    for (int i = 0; i < count; ++i) {
+        // GetMenuItemID does not answer for items that open a submenu.
+        MENUITEMINFOA item = {};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_ID | MIIM_FTYPE;
+        if (GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &item) && !(item.fType & MFT_SEPARATOR) &&
+            static_cast<int>(item.wID) == id)
+            return i;
+    }
     return -1;
 }
 
@@ -183,6 +191,11 @@ void ProcMainMenu(int id) {
             break;
         case IDPNEXT:
             NextWall(1);
+            break;
+        case IDPCALEN:
+            CheckDlgButton(hCalen, 10700, IsDlgButtonChecked(hCalen, 10700) == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED);
+            SendMessageA(hCalen, WM_COMMAND, MAKEWPARAM(10700, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(hCalen, 10700)));
+            ToWall(1);
             break;
         case IDPHIDEICON:
             ToggleGeneralOption(10331);

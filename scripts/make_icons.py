@@ -336,6 +336,101 @@ def draw(name):
     return icon
 
 
+def menu_icon(c, name):
+    """Icons of the main menu items (300 + item id)."""
+    if name == 'm_autostart':
+        c.ring(8, 8.5, 6.5, 1.6, GREEN)
+        c.rect(6.4, 0.5, 9.6, 4.2, '#ffffff')
+        c.rect(7.2, 1, 8.8, 8.5, GREEN)
+    elif name == 'm_settings':
+        for k in range(8):
+            a = k * math.pi / 4
+            c.line(8, 8, 8 + 7 * math.cos(a), 8 + 7 * math.sin(a), 2.6, GREY)
+        c.circle(8, 8, 5.2, GREY)
+        c.circle(8, 8, 2.2, '#ffffff')
+    elif name == 'm_lists':
+        list_lines(c, 1.5, 1.5, 14.5, 14.5)
+    elif name == 'm_period':
+        c.circle(8, 8, 7, '#1a73e8')
+        c.circle(8, 8, 5.7, '#ffffff')
+        c.line(8, 8, 8, 3.8, 1.4, '#202124')
+        c.line(8, 8, 11, 9.6, 1.4, '#202124')
+    elif name == 'm_previous':
+        c.polygon([(1.5, 8), (8, 2), (8, 5.5), (14.5, 5.5), (14.5, 10.5), (8, 10.5), (8, 14)], BLUE)
+    elif name == 'm_next':
+        c.polygon([(14.5, 8), (8, 2), (8, 5.5), (1.5, 5.5), (1.5, 10.5), (8, 10.5), (8, 14)], BLUE)
+    elif name == 'm_calendar':
+        c.rect(1.5, 2.5, 14.5, 15, GREY)
+        c.rect(2.5, 6, 13.5, 14, '#ffffff')
+        c.rect(1.5, 2.5, 14.5, 6, RED)
+        c.rect(4, 1, 5.5, 4, '#202124')
+        c.rect(10.5, 1, 12, 4, '#202124')
+        for row in (7.5, 10.5):
+            for col in (3.5, 6.5, 9.5, 12):
+                c.rect(col, row, col + 1.6, row + 1.6, GREY)
+    elif name == 'm_hideicons':
+        c.rect(1, 2, 15, 13, '#3c4043')
+        c.rect(2, 3, 14, 12, SKY)
+        c.rect(3.5, 4.5, 6.5, 7.5, '#ffffff')
+        c.rect(3.5, 8.5, 6.5, 11, '#ffffff')
+        c.line(2, 14.5, 14, 1.5, 1.6, RED)
+    elif name in ('m_saversettings', 'm_saverconfigure', 'm_savers', 'm_runsaver', 'm_monitoroff'):
+        c.round_rect(0.5, 1, 15.5, 12, 1, '#3c4043')
+        screen = '#0b1a3a' if name != 'm_monitoroff' else '#000000'
+        c.rect(1.8, 2.3, 14.2, 10.7, screen)
+        c.rect(6.5, 12, 9.5, 13.5, '#3c4043')
+        c.rect(4, 13.5, 12, 15, '#3c4043')
+        if name == 'm_savers':
+            for x, y in ((4, 4), (11, 5), (7, 8), (12, 9), (3.5, 8.5)):
+                c.circle(x, y, 0.9, '#fdd663')
+        elif name == 'm_runsaver':
+            c.polygon([(6, 3.5), (11.5, 6.5), (6, 9.5)], GREEN)
+        elif name == 'm_saversettings':
+            c.circle(8, 6.5, 3, '#fdd663')
+            c.circle(9.3, 5.5, 2.4, screen)
+        elif name == 'm_saverconfigure':
+            c.line(4, 9.5, 10, 4.5, 1.6, '#dadce0')
+            c.circle(10.5, 4, 2, '#dadce0')
+            c.circle(11.2, 3.3, 0.9, screen)
+        else:
+            c.circle(11, 5, 2.2, '#fdd663')
+            c.circle(12.2, 4.2, 1.9, '#000000')
+    elif name == 'm_lock':
+        c.ring(8, 6.5, 4.5, 1.6, GREY)
+        c.rect(3.5, 6.5, 12.5, 8, '#ffffff')
+        c.round_rect(2.5, 7, 13.5, 15, 1.2, '#f9ab00')
+        c.circle(8, 10.5, 1.3, '#5f3700')
+        c.rect(7.4, 10.5, 8.6, 13, '#5f3700')
+    elif name == 'm_pause':
+        c.round_rect(1, 1, 15, 15, 2.5, '#e8710a')
+        c.rect(5, 4, 7, 12, '#ffffff')
+        c.rect(9, 4, 11, 12, '#ffffff')
+    elif name == 'm_language':
+        c.circle(8, 8, 7, BLUE)
+        c.ring(8, 8, 7, 1, '#0b57d0')
+        inside = lambda u, v: (u - 8) ** 2 + (v - 8) ** 2 < 5.6 ** 2
+        c.fill(lambda u, v: inside(u, v) and (abs(v - 8) < 0.5 or abs(v - 4.6) < 0.45 or abs(v - 11.4) < 0.45),
+               '#ffffff', (1, 1, 15, 15))
+        c.fill(lambda u, v: inside(u, v) and abs(((u - 8) / 3.2) ** 2 + ((v - 8) / 6.3) ** 2 - 1) < 0.16,
+               '#ffffff', (1, 1, 15, 15))
+        c.fill(lambda u, v: inside(u, v) and abs(u - 8) < 0.5, '#ffffff', (1, 1, 15, 15))
+    elif name == 'm_about':
+        c.circle(8, 8, 7, BLUE)
+        c.circle(8, 4.6, 1.3, '#ffffff')
+        c.rect(7, 6.8, 9, 12.5, '#ffffff')
+    elif name == 'm_exit':
+        c.round_rect(1, 1, 15, 15, 2.5, RED)
+        c.line(4.8, 4.8, 11.2, 11.2, 2.0, '#ffffff')
+        c.line(11.2, 4.8, 4.8, 11.2, 2.0, '#ffffff')
+    else:
+        raise SystemExit('unknown menu icon ' + name)
+
+
+MENU_ICONS = ['m_autostart', 'm_settings', 'm_lists', 'm_period', 'm_previous', 'm_next', 'm_calendar',
+              'm_hideicons', 'm_saversettings', 'm_saverconfigure', 'm_savers', 'm_runsaver', 'm_lock',
+              'm_monitoroff', 'm_pause', 'm_language', 'm_about', 'm_exit']
+
+
 def draw_apply(c):
     """32 x 18: a monitor showing a picture and a green arrow into it."""
     c.round_rect(6, 0.5, 26, 14, 1.2, '#3c4043')
@@ -385,6 +480,11 @@ def main():
             images.append((size, size, c.pixels()))
         with open(os.path.join(out, filename + '.ico'), 'wb') as f:
             f.write(ico_bytes(images))
+    for index, name in enumerate(MENU_ICONS):
+        c = Canvas(16, 16)
+        menu_icon(c, name)
+        with open(os.path.join(out, 'menu%d.ico' % (300 + index)), 'wb') as f:
+            f.write(ico_bytes([(16, 16, c.pixels())]))
     c = Canvas(32, 18, 32.0, 18.0)
     draw_apply(c)
     with open(os.path.join(out, 'apply.ico'), 'wb') as f:
