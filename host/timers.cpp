@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "changecycle.h"
 #include "globals.h"
 #include "kvfunction.h"
 #include "kvinifunction.h"
@@ -57,9 +58,21 @@ void OnTimer08() {
         ApplyTaskbarTransparency(TaskbarOpacity(GeneralTaskbarPercent(), GeneralOption(10323), IfShell_TrayWnd()));
 
     DayChange day = NextDay(currentDay, loctime.wDay);
-    if (day.changed) {
-        currentDay = day.day;
-        if (day.store) SetValueKeySetInt("KvLastDay", currentDay);
+    if (!day.changed) return;
+    currentDay = day.day;
+    if (day.store) SetValueKeySetInt("KvLastDay", currentDay);
+    // A new day: redraw the calendar on the same picture, or show the next.
+    if (IsDlgButtonChecked(hCalen, 10700) == BST_CHECKED) {
+        switch (SendDlgItemMessageA(hCalen, 10768, CB_GETCURSEL, 0, 0)) {
+            case 1:
+                ToWall(1);
+                break;
+            case 2:
+                NextWall(1);
+                break;
+            default:
+                break;
+        }
     }
 }
 
