@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "scopedwin.h"
@@ -17,6 +18,11 @@ const double kPi = 3.14159265358979323846;
 const DWORD kRgbMask = 0x00FFFFFF;
 
 DayColourFunction dayColour = nullptr;
+
+// While a calendar is drawn, outlines go into this mask (each text once, in
+// its outline colour) and are spread by one diagonal pixel afterwards: the
+// same pixels as four offset copies of every text, for a quarter of the work.
+HDC outlineMask = nullptr;
 
 // COLORREF (0x00BBGGRR) <-> DIB word (0x00RRGGBB).
 DWORD ToWord(COLORREF colour) { return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour); }
@@ -124,6 +130,39 @@ TextColours ResolveColours(const CalendarStyle& style) {
     c.dayMode = mode;
     return c;
 }
+
+// The outline around the letters: the mask holds every letter once, in its
+// outline colour, where it was drawn; each of its pixels is copied to the
+// four diagonal neighbours that are no letter themselves, in the order the
+// four offset copies of a text are drawn.
+void SpreadOutline(DWORD* text, const DWORD* mask, int width, int height) {
+    static const int offsets[4][2] = {{-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
+    for (int y = 0; y < height; ++y) {
+        const DWORD* maskRow = mask + static_cast<size_t>(y) * width;
+        for (int x = 0; x < width; ++x) {
+            const DWORD colour = maskRow[x] & kRgbMask;
+            if (!colour) continue;
+            for (const auto& offset : offsets) {
+                const int qx = x + offset[0], qy = y + offset[1];
+                if (qx < 0 || qy < 0 || qx >= width || qy >= height) continue;
+                const size_t q = static_cast<size_t>(qy) * width + qx;
+                if (!(mask[q] & kRgbMask)) text[q] = colour;
+            }
+        }
+    }
+}
+
+// Routes outlines into a mask for the life of the object.
+class OutlineToMask {
+public:
+    explicit OutlineToMask(HDC mask) : previous_(outlineMask) { outlineMask = mask; }
+    ~OutlineToMask() { outlineMask = previous_; }
+    OutlineToMask(const OutlineToMask&) = delete;
+    OutlineToMask& operator=(const OutlineToMask&) = delete;
+
+private:
+    HDC previous_;
+};
 
 void DrawTodayShape(HDC dc, const CalendarStyle& style, const TextColours& colours, double cx, double cy, float u,
                     float v, float cf) {
@@ -251,7 +290,10 @@ int PrintSimbol(const char* text, HDC dc, int x, int y, COLORREF colour, bool ou
         COLORREF under = GetPixel(wallpaper, px, py);
         if (under != CLR_INVALID) colour = CorrectColor(~under & 0xFFFFFF);
     }
-    if (outline) {
+    if (outline && outlineMask) {
+        SetTextColor(outlineMask, outlineColour);
+        TextOutA(outlineMask, x, y, text, length);
+    } else if (outline) {
         SetTextColor(dc, outlineColour);
         for (int dy = -1; dy <= 1; dy += 2)
             for (int dx = -1; dx <= 1; dx += 2) TextOutA(dc, x + dx, y + dy, text, length);
@@ -327,15 +369,21 @@ void StarKv(HDC dc, const int* corners, const int* angle, double radius, const d
     DrawShape(dc, points, 2 * n, fill);
 }
 
+namespace {
+
+// One channel of the alpha rule; never inlined, so the table and the single
+// pixel rule compute it in the same precision.
+__attribute__((noinline)) int MixChannel(DWORD source, DWORD beneath, float alpha) {
+    const int channel = static_cast<int>(static_cast<float>(source) * (1.0f - alpha) + static_cast<float>(beneath) * alpha);
+    return std::min(std::max(channel, 0), 255);
+}
+
+}  // namespace
+
 DWORD alphaconvRGBQUAD(DWORD source, DWORD beneath, float alpha) {
     DWORD result = 0;
-    for (int shift = 0; shift <= 16; shift += 8) {
-        const float s = static_cast<float>((source >> shift) & 0xFF);
-        const float b = static_cast<float>((beneath >> shift) & 0xFF);
-        int channel = static_cast<int>(s * (1.0f - alpha) + b * alpha);
-        channel = std::min(std::max(channel, 0), 255);
-        result |= static_cast<DWORD>(channel) << shift;
-    }
+    for (int shift = 0; shift <= 16; shift += 8)
+        result |= static_cast<DWORD>(MixChannel((source >> shift) & 0xFF, (beneath >> shift) & 0xFF, alpha)) << shift;
     return result;
 }
 
@@ -360,6 +408,167 @@ void SelPosImage(int* x, int* y, int w, int h, BYTE anchor) {
     if (anchor & KV_ANCHOR_BOTTOM) *y -= h;
 }
 
+namespace {
+
+// Mixing table of one alpha: entry (source << 8 | beneath) is the channel the
+// pixel rule gives, so a large box costs three lookups a pixel. Calendars and
+// plates use a few alphas (tenths) again and again: the tables are kept.
+const std::vector<BYTE>& MixTable(float alpha) {
+    static std::vector<std::pair<float, std::vector<BYTE>>> tables;
+    for (const auto& entry : tables)
+        if (entry.first == alpha) return entry.second;
+    if (tables.size() >= 16) tables.erase(tables.begin());
+    std::vector<BYTE> table(65536);
+    for (DWORD source = 0; source < 256; ++source)
+        for (DWORD beneath = 0; beneath < 256; ++beneath)
+            table[source << 8 | beneath] = static_cast<BYTE>(MixChannel(source, beneath, alpha));
+    tables.emplace_back(alpha, std::move(table));
+    return tables.back().second;
+}
+
+// The pixels of dc's bitmap when it is a plain 32-bit section drawn without
+// transforms or clipping, so blending can work in place.
+struct DirectSurface {
+    DWORD* bits = nullptr;
+    int width = 0, height = 0;
+    bool topDown = false;
+    DWORD* Row(int y) const { return bits + static_cast<size_t>(topDown ? y : height - 1 - y) * width; }
+};
+
+bool DirectAccess(HDC dc, DirectSurface& surface) {
+    POINT origin;
+    if (GetMapMode(dc) != MM_TEXT || !GetViewportOrgEx(dc, &origin) || origin.x || origin.y ||
+        !GetWindowOrgEx(dc, &origin) || origin.x || origin.y)
+        return false;
+    ScopedGdiObj<HRGN> clip(CreateRectRgn(0, 0, 0, 0));
+    if (GetClipRgn(dc, clip.get()) != 0) return false;
+    DIBSECTION section;
+    HGDIOBJ bitmap = GetCurrentObject(dc, OBJ_BITMAP);
+    if (!bitmap || GetObjectA(bitmap, sizeof section, &section) != sizeof section) return false;
+    if (section.dsBmih.biBitCount != 32 || section.dsBmih.biCompression != BI_RGB || !section.dsBm.bmBits) return false;
+    surface.bits = static_cast<DWORD*>(section.dsBm.bmBits);
+    surface.width = section.dsBm.bmWidth;
+    surface.height = std::abs(section.dsBm.bmHeight);
+    if (surface.width <= 0 || surface.height <= 0) return false;
+    if (section.dsBmih.biHeight < 0 || surface.height == 1) {
+        surface.topDown = true;
+        return true;
+    }
+    // Wine reports top-down sections with a positive height as well: a probe
+    // of the top-left pixel tells which row in memory is the top one.
+    GdiFlush();
+    const COLORREF original = GetPixel(dc, 0, 0);
+    if (original == CLR_INVALID) return false;
+    const DWORD first = surface.bits[0], last = surface.bits[static_cast<size_t>(surface.height - 1) * surface.width];
+    SetPixel(dc, 0, 0, original ^ 1);
+    GdiFlush();
+    const bool firstChanged = surface.bits[0] != first;
+    const bool lastChanged = surface.bits[static_cast<size_t>(surface.height - 1) * surface.width] != last;
+    SetPixel(dc, 0, 0, original);
+    GdiFlush();
+    if (firstChanged == lastChanged) return false;
+    surface.topDown = firstChanged;
+    return true;
+}
+
+// The blending of w x h of a bitmap whose pixels (top row first, bw x bh)
+// are at hand. On a 32-bit section the pixels beneath are processed in
+// place; otherwise they are copied once into a section, processed there and
+// copied back.
+void BlendWords(HDC dst, const DWORD* source, int bw, int bh, int x, int y, int w, int h, bool transparent,
+                float alpha, int colourMode, int tolerance, BYTE keySource, COLORREF keyColour) {
+    DirectSurface surface;
+    const bool direct = DirectAccess(dst, surface);
+    int firstRow = 0, lastRow = h, firstColumn = 0, lastColumn = w;
+    DWORD* beneath = nullptr;
+    ScopedGdiObj<HBITMAP> destination;
+    ScopedMemoryDC memory(direct ? nullptr : dst);
+    if (direct) {
+        GdiFlush();
+        firstRow = std::max(0, -y);
+        lastRow = std::min(h, surface.height - y);
+        firstColumn = std::max(0, -x);
+        lastColumn = std::min(w, surface.width - x);
+        if (firstRow >= lastRow || firstColumn >= lastColumn) return;
+    } else {
+        destination.reset(CreateTopDownSection(w, h, &beneath));
+        if (!destination || !beneath || !memory) return;
+        SelectObject(memory, destination.get());
+        BitBlt(memory, 0, 0, w, h, dst, x, y, SRCCOPY);
+        GdiFlush();
+    }
+    auto rowBeneath = [&](int row) {
+        return direct ? surface.Row(y + row) + x : beneath + static_cast<size_t>(row) * w;
+    };
+
+    DWORD key;
+    switch (keySource) {
+        case 0: key = source[0]; break;
+        case 1: key = source[static_cast<size_t>(bw) - 1]; break;
+        case 2: key = source[static_cast<size_t>(bh - 1) * bw]; break;
+        case 3: key = source[static_cast<size_t>(bh) * bw - 1]; break;
+        default: key = ToWord(keyColour); break;
+    }
+    key &= kRgbMask;
+    const bool mixing = alpha > 0.0f;
+    static const std::vector<BYTE> none;
+    const std::vector<BYTE>& mix = mixing ? MixTable(alpha) : none;
+    const BYTE* table = mixing ? mix.data() : nullptr;
+    auto mixed = [table](DWORD pixel, DWORD below) {
+        return static_cast<DWORD>(table[(pixel >> 8 & 0xFF00) | (below >> 16 & 0xFF)]) << 16 |
+               static_cast<DWORD>(table[(pixel & 0xFF00) | (below >> 8 & 0xFF)]) << 8 |
+               table[(pixel << 8 & 0xFF00) | (below & 0xFF)];
+    };
+    // The common cases get loops of their own; the last one is the rule in full.
+    const bool exactKey = transparent && tolerance <= 0 && colourMode != 2;
+    for (int row = firstRow; row < lastRow; ++row) {
+        const DWORD* from = source + static_cast<size_t>(row) * bw;
+        DWORD* under = rowBeneath(row);
+        if (exactKey && !mixing) {
+            for (int column = firstColumn; column < lastColumn; ++column) {
+                const DWORD pixel = from[column] & kRgbMask;
+                if (pixel != key) under[column] = pixel;
+            }
+        } else if (exactKey) {
+            for (int column = firstColumn; column < lastColumn; ++column) {
+                const DWORD pixel = from[column] & kRgbMask;
+                if (pixel != key) under[column] = mixed(pixel, under[column]);
+            }
+        } else if (!transparent && mixing && colourMode != 2) {
+            for (int column = firstColumn; column < lastColumn; ++column)
+                under[column] = mixed(from[column], under[column]);
+        } else {
+            for (int column = firstColumn; column < lastColumn; ++column) {
+                DWORD pixel = from[column] & kRgbMask;
+                const DWORD below = under[column] & kRgbMask;
+                if (transparent && Matches(pixel, key, tolerance)) {
+                    under[column] = below;
+                    continue;
+                }
+                if (colourMode == 2 && pixel == kRgbMask) pixel = ~below & kRgbMask;
+                under[column] = mixing ? mixed(pixel, below) : pixel;
+            }
+        }
+    }
+    if (!direct) BitBlt(dst, x, y, w, h, memory, 0, 0, SRCCOPY);
+}
+
+// A bitmap of our own (32-bit, top-down, bits at hand) blended or copied.
+void DrawOwnSection(HDC dst, HBITMAP bitmap, const DWORD* bits, int x, int y, int w, int h, bool transparent,
+                    float alpha, int colourMode) {
+    if (alpha >= 1.0f) return;
+    GdiFlush();
+    if (!(alpha > 0.0f) && !transparent) {
+        ScopedMemoryDC memory(dst);
+        ScopedSelectObject select(memory, bitmap);
+        BitBlt(dst, x, y, w, h, memory, 0, 0, SRCCOPY);
+        return;
+    }
+    BlendWords(dst, bits, w, h, x, y, w, h, transparent, alpha, colourMode, 0, 0, 0);
+}
+
+}  // namespace
+
 void DrawBitmapWithTransparent(HDC dst, HBITMAP bmp, int x, int y, int w, int h, BYTE transparent, float alpha,
                                BYTE anchor, BYTE colourMode, BYTE tolerance, BYTE keySource, COLORREF keyColour) {
     if (!dst || !bmp || alpha >= 1.0f) return;
@@ -376,36 +585,22 @@ void DrawBitmapWithTransparent(HDC dst, HBITMAP bmp, int x, int y, int w, int h,
         BitBlt(dst, x, y, w, h, memory, 0, 0, SRCCOPY);
         return;
     }
-
     std::vector<DWORD> source;
     if (!ReadBitmapWords(bmp, info.bmWidth, info.bmHeight, source)) return;
-    // What lies beneath, copied once into a section of our own.
-    DWORD* beneath = nullptr;
-    ScopedGdiObj<HBITMAP> destination(CreateTopDownSection(w, h, &beneath));
-    if (!destination || !beneath) return;
-    ScopedMemoryDC memory(dst);
-    ScopedSelectObject select(memory, destination.get());
-    BitBlt(memory, 0, 0, w, h, dst, x, y, SRCCOPY);
-    GdiFlush();
-
-    const int bw = info.bmWidth, bh = info.bmHeight;
-    DWORD key;
-    switch (keySource) {
-        case 0: key = source[0]; break;
-        case 1: key = source[static_cast<size_t>(bw) - 1]; break;
-        case 2: key = source[static_cast<size_t>(bh - 1) * bw]; break;
-        case 3: key = source[static_cast<size_t>(bh) * bw - 1]; break;
-        default: key = ToWord(keyColour); break;
-    }
-    for (int row = 0; row < h; ++row) {
-        const DWORD* from = source.data() + static_cast<size_t>(row) * bw;
-        DWORD* under = beneath + static_cast<size_t>(row) * w;
-        for (int column = 0; column < w; ++column)
-            under[column] = ProcessImage(from[column], under[column], transparent != 0, alpha, colourMode, key,
-                                         tolerance);
-    }
-    BitBlt(dst, x, y, w, h, memory, 0, 0, SRCCOPY);
+    BlendWords(dst, source.data(), info.bmWidth, info.bmHeight, x, y, w, h, transparent != 0, alpha, colourMode,
+               tolerance, keySource, keyColour);
 }
+
+namespace {
+
+// One colour over a rectangle, by the alpha rule (opaque for alpha 0).
+void BlendSolid(HDC dc, COLORREF colour, int x, int y, int w, int h, float alpha) {
+    if (w <= 0 || h <= 0) return;
+    const std::vector<DWORD> row(static_cast<size_t>(w), ToWord(colour));
+    BlendWords(dc, row.data(), 0, 1, x, y, w, h, false, alpha, 0, 0, 4, 0);
+}
+
+}  // namespace
 
 void PrintFonCalendar(HDC dc, const RECT* box, const s_month* record, const CalendarContext& context) {
     const CalendarStyle& style = context.style;
@@ -413,33 +608,45 @@ void PrintFonCalendar(HDC dc, const RECT* box, const s_month* record, const Cale
     if (!dc || !box || !record || b >= 1.0f) return;
     const int width = box->right - box->left, height = box->bottom - box->top;
     if (width <= 0 || height <= 0) return;
-    ScopedGdiObj<HBITMAP> plate(CreateTopDownSection(width, height, nullptr));
-    ScopedMemoryDC memory(dc);
-    if (!plate || !memory) return;
-    {
-        ScopedSelectObject select(memory, plate.get());
-        if (!style.roundPlate) {
-            ScopedGdiObj<HBRUSH> brush(CreateSolidBrush(style.plateColour & 0xFFFFFF));
-            RECT all = {0, 0, width, height};
-            FillRect(memory, &all, brush.get());
-        } else {
-            // The corners stay black, the key; a black plate is drawn as 1.
-            const COLORREF colour = (style.plateColour & 0xFFFFFF) ? (style.plateColour & 0xFFFFFF) : 1;
-            ScopedGdiObj<HBRUSH> brush(CreateSolidBrush(colour));
-            ScopedGdiObj<HPEN> pen(CreatePen(PS_SOLID, 1, colour));
+    const int x = record->x, y = record->y;
+    if (!style.roundPlate) {
+        BlendSolid(dc, style.plateColour & 0xFFFFFF, x, y, width, height, b);
+        return;
+    }
+    // Rounded: the rectangles (r, 0)-(W - r, H), (0, r)-(r, H - r) and
+    // (W - r, r)-(W, H - r) and a quarter circle of radius r in each corner.
+    // A black plate is drawn as 1 so it never equals the black key.
+    const COLORREF colour = (style.plateColour & 0xFFFFFF) ? (style.plateColour & 0xFFFFFF) : 1;
+    const int r = width / 10;
+    BlendSolid(dc, colour, x + r, y, width - 2 * r, height, b);
+    BlendSolid(dc, colour, x, y + r, r, height - 2 * r, b);
+    BlendSolid(dc, colour, x + width - r, y + r, r, height - 2 * r, b);
+    if (r <= 0) return;
+    // Each quarter circle is drawn into a bitmap of its own corner square,
+    // black around it, and blended with black as the key.
+    ScopedGdiObj<HBRUSH> brush(CreateSolidBrush(colour));
+    ScopedGdiObj<HPEN> pen(CreatePen(PS_SOLID, 1, colour));
+    const POINT corners[] = {{0, 0}, {width - r, 0}, {0, height - r}, {width - r, height - r}};
+    for (int i = 0; i < 4; ++i) {
+        DWORD* bits = nullptr;
+        ScopedGdiObj<HBITMAP> corner(CreateTopDownSection(r, r, &bits));
+        ScopedMemoryDC memory(dc);
+        if (!corner || !bits || !memory) return;
+        {
+            ScopedSelectObject select(memory, corner.get());
             ScopedSelectObject selectBrush(memory, brush.get());
             ScopedSelectObject selectPen(memory, pen.get());
-            const int r = width / 10;
-            RECT bands[] = {{r, 0, width - r, height}, {0, r, r, height - r}, {width - r, r, width, height - r}};
-            for (const RECT& band : bands) FillRect(memory, &band, brush.get());
-            Pie(memory, 0, 0, 2 * r, 2 * r, r, 0, 0, r);
-            Pie(memory, width - 2 * r, 0, width, 2 * r, width, r, width - r, 0);
-            Pie(memory, 0, height - 2 * r, 2 * r, height, 0, height - r, r, height);
-            Pie(memory, width - 2 * r, height - 2 * r, width, height, width - r, height, width, height - r);
+            SetViewportOrgEx(memory, -corners[i].x, -corners[i].y, nullptr);
+            switch (i) {
+                case 0: Pie(memory, 0, 0, 2 * r, 2 * r, r, 0, 0, r); break;
+                case 1: Pie(memory, width - 2 * r, 0, width, 2 * r, width, r, width - r, 0); break;
+                case 2: Pie(memory, 0, height - 2 * r, 2 * r, height, 0, height - r, r, height); break;
+                default: Pie(memory, width - 2 * r, height - 2 * r, width, height, width - r, height, width, height - r);
+            }
+            GdiFlush();
         }
+        BlendWords(dc, bits, r, r, x + corners[i].x, y + corners[i].y, r, r, true, b, 0, 0, 4, 0);
     }
-    DrawBitmapWithTransparent(dc, plate.get(), record->x, record->y, width, height, style.roundPlate ? 1 : 0, b, 0, 0,
-                              0, 0, 0);
 }
 
 int PrintCalendar(HDC dc, s_month* record, const CalendarContext& context) {
@@ -455,8 +662,9 @@ int PrintCalendar(HDC dc, s_month* record, const CalendarContext& context) {
 
     const int width = box.right - box.left, height = box.bottom - box.top;
     if (width <= 0 || height <= 0) return 1;
-    ScopedGdiObj<HBITMAP> picture(CreateTopDownSection(width, height, nullptr));
-    if (!picture) return 1;
+    DWORD* bits = nullptr;
+    ScopedGdiObj<HBITMAP> picture(CreateTopDownSection(width, height, &bits));
+    if (!picture || !bits) return 1;
     {
         ScopedMemoryDC memory(dc);
         if (!memory) return 1;
@@ -465,6 +673,17 @@ int PrintCalendar(HDC dc, s_month* record, const CalendarContext& context) {
         const float cf = CfOf(style);
         ScopedGdiObj<HFONT> font(CalendarFont(style, v, cf));
         ScopedSelectObject selectFont(memory, font.get());
+        DWORD* maskBits = nullptr;
+        ScopedGdiObj<HBITMAP> maskBitmap(style.outline ? CreateTopDownSection(width, height, &maskBits) : nullptr);
+        ScopedMemoryDC maskDc(maskBitmap ? dc : nullptr);
+        std::unique_ptr<ScopedSelectObject> selectMask, selectMaskFont;
+        std::unique_ptr<OutlineToMask> outlines;
+        if (maskBitmap && maskBits && maskDc) {
+            selectMask.reset(new ScopedSelectObject(maskDc, maskBitmap.get()));
+            selectMaskFont.reset(new ScopedSelectObject(maskDc, font.get()));
+            SetBkMode(maskDc, TRANSPARENT);
+            outlines.reset(new OutlineToMask(maskDc));
+        }
         const TextColours colours = ResolveColours(style);
         const int ox = record->x, oy = record->y;
 
@@ -536,9 +755,9 @@ int PrintCalendar(HDC dc, s_month* record, const CalendarContext& context) {
             if (d == 6) ++row;
         }
         GdiFlush();
+        if (outlines) SpreadOutline(bits, maskBits, width, height);
     }
-    DrawBitmapWithTransparent(dc, picture.get(), record->x, record->y, width, height, 1, a, 0,
-                              static_cast<BYTE>(style.colourMode), 0, 0, 0);
+    DrawOwnSection(dc, picture.get(), bits, record->x, record->y, width, height, true, a, style.colourMode);
     return 1;
 }
 

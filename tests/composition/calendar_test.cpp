@@ -216,6 +216,57 @@ TEST_F(CalendarDrawing, BlackTextIsDrawnAsColourOneAndStaysVisible) {
     EXPECT_EQ(canvas->Count(Box(), kBlack), 0);
 }
 
+TEST_F(CalendarDrawing, OutlinesSurroundEveryLetterByOneDiagonalPixel) {
+    context.today.wMonth = 3;
+    context.style.mainColour = RGB(200, 200, 200);
+    context.style.outline = true;
+    context.style.outlineColour = RGB(0, 0, 128);
+    auto canvas = Draw();
+    const RECT box = Box();
+    const int diagonals[4][2] = {{-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
+    int text = 0, outline = 0, bare = 0, stray = 0;
+    for (int y = box.top + 1; y < box.bottom - 1; ++y)
+        for (int x = box.left + 1; x < box.right - 1; ++x) {
+            const COLORREF pixel = canvas->At(x, y);
+            if (pixel == RGB(200, 200, 200)) {
+                ++text;
+                for (const auto& d : diagonals) bare += canvas->At(x + d[0], y + d[1]) == kGrey;
+            } else if (pixel == RGB(0, 0, 128)) {
+                ++outline;
+                bool beside = false;
+                for (const auto& d : diagonals) beside |= canvas->At(x + d[0], y + d[1]) == RGB(200, 200, 200);
+                stray += !beside;
+            }
+        }
+    EXPECT_GT(text, 200);
+    EXPECT_GT(outline, text / 2);
+    EXPECT_EQ(bare, 0) << "every diagonal neighbour of a letter is letter or outline";
+    EXPECT_EQ(stray, 0) << "outline lies only diagonally next to letters";
+}
+
+TEST(CalendarToday, TheOutlineOfTodaysNumberLiesOverItsShape) {
+    // Size 2 on 1200 x 900: a shape of radius 21 under a number 45 high.
+    CalendarContext context = TestContext(1200, 900, 2021, 2, 10);
+    context.style.outline = true;
+    context.style.outlineColour = RGB(0, 0, 128);
+    context.style.shape = KV_SHAPE_ELLIPSE;
+    context.style.shapeColour = RGB(255, 0, 255);
+    context.style.todayColour = RGB(255, 255, 0);
+    Canvas canvas(1200, 900, kGrey);
+    s_month record = Record(0, 0, 2, 2, 2021);
+    ASSERT_EQ(PrintCalendar(canvas.dc(), &record, context), 1);
+    const RECT all = {0, 0, 1200, 900};
+    ASSERT_GT(canvas.Count(all, RGB(255, 0, 255)), 100);
+    int haloOnShape = 0;
+    for (int y = 1; y < 899; ++y)
+        for (int x = 1; x < 1199; ++x)
+            if (canvas.At(x, y) == RGB(0, 0, 128) &&
+                (canvas.At(x - 1, y) == RGB(255, 0, 255) || canvas.At(x + 1, y) == RGB(255, 0, 255) ||
+                 canvas.At(x, y - 1) == RGB(255, 0, 255) || canvas.At(x, y + 1) == RGB(255, 0, 255)))
+                ++haloOnShape;
+    EXPECT_GT(haloOnShape, 5) << "the outline of today's number is drawn after the shape";
+}
+
 TEST_F(CalendarDrawing, TodayGetsItsShapeAndColour) {
     context.style.todayShape = true;
     context.style.shape = KV_SHAPE_STAR;
@@ -369,6 +420,34 @@ TEST(Blending, AnchorsAndColourModeTwo) {
     DrawBitmapWithTransparent(canvas.dc(), source, 2, 0, 2, 1, 1, 0.0f, 1, 2, 0, 4, kRed);
     EXPECT_EQ(canvas.At(0, 0), RGB(255, 155, 55)) << "x is the right edge; white shows the inverse";
     EXPECT_EQ(canvas.At(1, 0), RGB(0, 100, 200)) << "the red key is transparent";
+    DeleteObject(source);
+}
+
+TEST(Blending, BottomUpAndClippedDestinationsGetThePixelsInTheirPlaces) {
+    // Rows as seen: top row red, bottom row blue, on a bottom-up section.
+    HBITMAP source = Pixels(2, 2, {kRed, kRed, kBlue, kBlue});
+    HBITMAP target = Pixels(4, 3, std::vector<COLORREF>(12, kGrey));
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, target);
+    DrawBitmapWithTransparent(dc, source, 1, 1, 2, 2, 1, 0.5f, 0, 0, 0, 4, kBlack);
+    EXPECT_EQ(GetPixel(dc, 1, 1), RGB(191, 64, 64));
+    EXPECT_EQ(GetPixel(dc, 2, 2), RGB(64, 64, 191));
+    EXPECT_EQ(GetPixel(dc, 0, 0), kGrey);
+    EXPECT_EQ(GetPixel(dc, 3, 2), kGrey);
+    // Partly off the bitmap: the visible part only.
+    DrawBitmapWithTransparent(dc, source, -1, 2, 2, 2, 0, 0.0f, 0, 0, 0, 0, 0);
+    EXPECT_EQ(GetPixel(dc, 0, 2), kRed);
+    // A clip region is honoured.
+    HRGN clip = CreateRectRgn(0, 0, 1, 1);
+    SelectClipRgn(dc, clip);
+    DrawBitmapWithTransparent(dc, source, 0, 0, 2, 2, 0, 0.0f, 0, 0, 0, 0, 0);
+    SelectClipRgn(dc, nullptr);
+    DeleteObject(clip);
+    EXPECT_EQ(GetPixel(dc, 0, 0), kRed);
+    EXPECT_EQ(GetPixel(dc, 1, 0), kGrey) << "outside the clip region";
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(target);
     DeleteObject(source);
 }
 

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Composition benchmark under Wine on screens of 1920 x 1080 and 3840 x 2160
+# (Xvfb of that size each), side by side with ImageMagick filling the same
+# screen from the same picture. Usage (from anywhere):
+#   BUILD_DIR=<build folder> bench/composition/run.sh
+# The 6000 x 4000 JPEG is made here at run time (never committed).
+set -euo pipefail
+top=$(cd "$(dirname "$0")/../.." && pwd)
+build=${BUILD_DIR:-$top/build}
+"$top/scripts/bootstrap.sh"
+"$top/scripts/build.sh" >/dev/null
+
+convert=/usr/bin/convert
+[ -x "$convert" ] || convert=convert
+work="$build/bench/compose_bench/work"
+mkdir -p "$work"
+picture="$work/big.jpg"
+if [ ! -f "$picture" ]; then
+  echo "making $picture"
+  "$convert" -size 6000x4000 gradient:navy-orange -attenuate 0.4 +noise Gaussian -quality 90 "$picture"
+fi
+# A program folder: the modules, the language files, the bench beside them.
+program="$work/program"
+rm -rf "$program"
+cp -r "$build/dist" "$program"
+cp "$build/bench/compose_bench/compose_bench.exe" "$program/"
+
+median_ms() {
+  local times=()
+  for _ in 1 2 3; do
+    local start end
+    start=$(date +%s%N)
+    "$@" >/dev/null
+    end=$(date +%s%N)
+    times+=($(( (end - start) / 1000000 )))
+  done
+  printf '%s\n' "${times[@]}" | sort -n | sed -n 2p
+}
+windows() { echo "Z:$1" | sed 's|/|\\|g'; }
+
+. "$top/scripts/wine-env.sh"
+trap wine_env_stop EXIT
+for screen in 1920x1080 3840x2160; do
+  fill_ms=$(median_ms "$convert" "$picture" -resize "$screen^" -gravity center -extent "$screen" \
+    BMP3:"$work/imagemagick-fill.bmp")
+  echo "== $screen: ImageMagick decode + fill resize + BMP write: $fill_ms ms"
+  unset DISPLAY
+  XVFB_SCREEN="${screen}x24" wine_env_start "$build" >/dev/null
+  wine "$program/compose_bench.exe" bench "$(windows "$picture")" "$fill_ms"
+  wine_env_stop
+done
