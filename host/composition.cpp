@@ -24,6 +24,8 @@ namespace {
 // Controls of the lists page that composition reads.
 const int kListPreviewBox = 10601;
 const int kListBackground = 10614;
+// Rows of a picture drawn at a time at its own size.
+const size_t kBandBytes = 8 * 1024 * 1024;
 
 bool Checked(HWND page, int control) { return page && IsDlgButtonChecked(page, control) == BST_CHECKED; }
 
@@ -78,7 +80,14 @@ void DrawScaled(HDC dc, s_picture* picture, SIZE size, const RECT& destination, 
     if (!own || !memory) return;
     {
         ScopedSelectObject select(memory, own.get());
-        tStretchImg(picture, memory, 0, 0, size.cx, size.cy, 0, 0, size.cx, size.cy, SRCCOPY);
+        // In bands of rows: a loader may need a working copy of what it
+        // draws (GDI+ does), and a band's copy is small where the whole
+        // picture's would double the memory a large picture takes.
+        const int band = std::max(1, static_cast<int>(kBandBytes / (static_cast<size_t>(size.cx) * 4)));
+        for (int top = 0; top < size.cy; top += band) {
+            const int rows = std::min(band, static_cast<int>(size.cy) - top);
+            tStretchImg(picture, memory, 0, top, size.cx, rows, 0, top, size.cx, rows, SRCCOPY);
+        }
         GorVer(memory, 0, 0, size.cx, size.cy, options.mirrorTopBottom, options.mirrorLeftRight);
     }
     int width = size.cx, height = size.cy;

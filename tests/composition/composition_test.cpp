@@ -232,6 +232,19 @@ TEST_F(Composing, SmoothScalingGivesTheSamePlacementAndMirrors) {
     EXPECT_EQ(turned->At(180, 130), kRed);
 }
 
+TEST_F(Composing, ALargePictureIsDrawnWholeBeforeScaling) {
+    ShippedSaver module;
+    options.increase = true;
+    // 2048 x 3000 is drawn at its own size in several bands of rows.
+    const COLORREF thirds[] = {kRed, kGreen, kBlue};
+    auto fit = Compose(KV_PLACE_FIT, loader.Make(2048, 3000, [&](int, int y) { return thirds[y / 1000]; }),
+                       SIZE{2048, 3000});
+    EXPECT_EQ(fit->At(100, 25), kRed);
+    EXPECT_EQ(fit->At(100, 75), kGreen);
+    EXPECT_EQ(fit->At(100, 125), kBlue);
+    EXPECT_EQ(fit->At(100, 149), kBlue);
+}
+
 TEST_F(Composing, WithoutAScalerThePictureIsStillStretchedToItsPlace) {
     ASSERT_EQ(pScaleBitmap, nullptr);
     options.increase = true;
