@@ -21,6 +21,7 @@
 #include "page_general.h"
 #include "page_lists.h"
 #include "page_wall.h"
+#include "page_wall_cycle.h"
 #include "procaddress.h"
 #include "resource.h"
 #include "scopedwin.h"
@@ -143,6 +144,7 @@ void InitializeApp(const char* commandLine) {
 
     startProgress = 1;
     if (commandLine) CmdRun(commandLine, 0);
+    else if (*StartCommand()) CmdRun(StartCommand(), 1);
 
     SetWindowTextA(hMain, "Dravonel");
     SetTimer(hMain, Timer04, 2000, nullptr);

@@ -1,0 +1,179 @@
+// The wallpaper changes as a user drives it from a second start: next,
+// previous, apply again, a picture set directly, and the user's own
+// wallpaper while the list is empty.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "bmp_reader.h"
+#include "dravonel_app.h"
+#include "program_folder.h"
+#include "scopedwin.h"
+#include "settings_file.h"
+#include "started_process.h"
+#include "window_wait.h"
+
+namespace {
+
+const COLORREF kRed = RGB(220, 20, 20), kGreen = RGB(20, 200, 40), kBlue = RGB(30, 40, 210);
+
+// The system's wallpaper value, put back after the test.
+class SystemWallpaper {
+public:
+    SystemWallpaper() { saved_ = Get(); }
+    ~SystemWallpaper() { Set(saved_); }
+    static std::string Get() {
+        char value[MAX_PATH] = "";
+        DWORD size = sizeof value;
+        HKEY key;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_READ, &key) == ERROR_SUCCESS) {
+            RegQueryValueExA(key, "Wallpaper", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
+            RegCloseKey(key);
+        }
+        return value;
+    }
+    static void Set(const std::string& value) {
+        HKEY key;
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                            nullptr) == ERROR_SUCCESS) {
+            RegSetValueExA(key, "Wallpaper", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                           static_cast<DWORD>(value.size() + 1));
+            RegCloseKey(key);
+        }
+    }
+
+private:
+    std::string saved_;
+};
+
+class ChangeCycle : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CreateDirectoryA(folder_.file("Pictures").c_str(), nullptr);
+        CreateDirectoryA(folder_.file("Lists").c_str(), nullptr);
+        WriteBmpFile(Picture("red"), SolidImage(64, 48, kRed));
+        WriteBmpFile(Picture("green"), SolidImage(64, 48, kGreen));
+        WriteBmpFile(Picture("blue"), SolidImage(64, 48, kBlue));
+        settings_.Set("ini", "eng.ini");
+        settings_.Set("KvCeOnSc", "2");  // stretch: the whole screen shows the picture
+    }
+    std::string Picture(const std::string& name) { return folder_.file("Pictures\\" + name + ".bmp"); }
+    void MakeList(std::initializer_list<const char*> names) {
+        std::string text;
+        for (const char* name : names) text += Picture(name) + "#0\n";
+        text += "#" + std::to_string(names.size());
+        WriteTextFile(folder_.file("Lists\\colours.lst"), text);
+        settings_.Set("KvFileList", "colours");
+    }
+    bool HandOver(const std::string& line) {
+        StartedProcess second(folder_.path(), "Dravonel.exe", line);
+        return second.WaitForExit(20000) && second.exitCode() == 0;
+    }
+    // The composed wallpaper's centre, once it has been written.
+    COLORREF Centre() {
+        BmpImage image;
+        if (!ReadBmpFile(folder_.file("KvBmp.bmp"), image) || image.width == 0) return CLR_INVALID;
+        return image.at(image.width / 2, image.height / 2);
+    }
+    bool ShowsColour(COLORREF colour) {
+        return WaitUntil([&] { return Centre() == colour; }, 5000);
+    }
+    int Index() { return settings_.GetInt("KvIndex", -1); }
+
+    SystemWallpaper wallpaper_;
+    ProgramFolder folder_;
+    SettingsFile settings_{folder_.path()};
+};
+
+TEST_F(ChangeCycle, NextAndPreviousStepThroughTheListAndWrap) {
+    MakeList({"red", "green", "blue"});
+    DravonelApp app(folder_);
+    ASSERT_TRUE(app.WaitReady());
+    ASSERT_TRUE(HandOver("/nx"));
+    EXPECT_EQ(Index(), 1);
+    EXPECT_TRUE(ShowsColour(kGreen));
+    EXPECT_EQ(SystemWallpaper::Get(), folder_.file("KvBmp.bmp")) << "the composed file is the wallpaper";
+    ASSERT_TRUE(HandOver("/nx"));
+    EXPECT_EQ(Index(), 2);
+    ASSERT_TRUE(HandOver("/nx"));
+    EXPECT_EQ(Index(), 0) << "from the last row to the first";
+    EXPECT_TRUE(ShowsColour(kRed));
+    ASSERT_TRUE(HandOver("/pr"));
+    EXPECT_EQ(Index(), 2) << "from the first row back to the last";
+    EXPECT_TRUE(ShowsColour(kBlue));
+    ASSERT_TRUE(HandOver("/nx /nx"));
+    EXPECT_EQ(Index(), 0) << "a switch given twice runs once";
+    EXPECT_TRUE(app.Close());
+}
+
+TEST_F(ChangeCycle, AOneRowListShowsItsRowAgain) {
+    MakeList({"green"});
+    DravonelApp app(folder_);
+    ASSERT_TRUE(app.WaitReady());
+    ASSERT_TRUE(HandOver("/nx"));
+    EXPECT_TRUE(ShowsColour(kGreen));
+    DeleteFileA(folder_.file("KvBmp.bmp").c_str());
+    ASSERT_TRUE(HandOver("/pr"));
+    EXPECT_TRUE(ShowsColour(kGreen)) << "previous composes row 0 again";
+    EXPECT_EQ(Index(), 0);
+    EXPECT_TRUE(app.Close());
+}
+
+TEST_F(ChangeCycle, APictureSetDirectlyLeavesTheListsAlone) {
+    MakeList({"red", "green"});
+    DravonelApp app(folder_);
+    ASSERT_TRUE(app.WaitReady());
+    std::string list;
+    ReadTextFile(folder_.file("Lists\\colours.lst"), list);
+    ASSERT_TRUE(HandOver("\"" + Picture("blue") + "\" /tw \"C:\\ignored.bmp\""));
+    EXPECT_TRUE(ShowsColour(kBlue));
+    std::string after;
+    ReadTextFile(folder_.file("Lists\\colours.lst"), after);
+    EXPECT_EQ(after, list);
+    EXPECT_EQ(Index(), -1) << "the list's row did not move";
+    EXPECT_EQ(settings_.Get("WallRet"), Picture("blue"));
+    EXPECT_TRUE(app.Close());
+}
+
+TEST_F(ChangeCycle, WithoutAListTheUsersOwnWallpaperIsComposedAndKept) {
+    SystemWallpaper::Set(Picture("blue"));
+    DravonelApp app(folder_);
+    ASSERT_TRUE(app.WaitReady());
+    ASSERT_TRUE(HandOver("/uw"));
+    EXPECT_TRUE(ShowsColour(kBlue));
+    EXPECT_EQ(settings_.Get("WallRet"), Picture("blue"));
+    ASSERT_EQ(SystemWallpaper::Get(), folder_.file("KvBmp.bmp"));
+
+    // Now the system shows our own file: the kept wallpaper is used again,
+    // not the composition of a composition.
+    WriteBmpFile(Picture("blue"), SolidImage(64, 48, kRed));
+    ASSERT_TRUE(HandOver("/uw"));
+    EXPECT_TRUE(ShowsColour(kRed));
+    EXPECT_EQ(settings_.Get("WallRet"), Picture("blue"));
+    EXPECT_TRUE(app.Close());
+}
+
+TEST_F(ChangeCycle, ASwitchInsideANameIsTakenOutOfIt) {
+    MakeList({"red", "green"});
+    DravonelApp app(folder_);
+    ASSERT_TRUE(app.WaitReady());
+    ASSERT_TRUE(HandOver("\"" + folder_.file("Pictures\\sun/nxset.bmp") + "\""));
+    std::string list;
+    ReadTextFile(folder_.file("Lists\\colours.lst"), list);
+    EXPECT_NE(list.find(folder_.file("Pictures\\sunset.bmp") + "#0\n"), std::string::npos);
+    EXPECT_EQ(list.find("/nx"), std::string::npos);
+    EXPECT_TRUE(ShowsColour(kGreen)) << "and the switch ran";
+    EXPECT_TRUE(app.Close());
+}
+
+TEST_F(ChangeCycle, TheStartCommandWithExEndsTheProgramAfterFifteenSeconds) {
+    settings_.Set("KvCmdStart", "/ex");
+    DravonelApp app(folder_);
+    ASSERT_TRUE(app.WaitReady());
+    EXPECT_FALSE(app.process().WaitForExit(12000)) << "still running after 12 s";
+    EXPECT_TRUE(app.process().WaitForExit(8000)) << "gone by 20 s";
+    EXPECT_EQ(app.process().exitCode(), 0u);
+}
+
+}  // namespace
