@@ -11,10 +11,25 @@ run_seconds=${RUN_SECONDS:-30}
 "$top/scripts/bootstrap.sh"
 "$top/scripts/build.sh"
 
-# A program folder that keeps its settings between runs.
+# A program folder that keeps its settings between runs, with a demo list of
+# pictures that changes every five seconds the first time.
 program="$build/run"
-mkdir -p "$program"
+mkdir -p "$program/Lists" "$program/Users"
 cp -r "$build/dist/." "$program/"
+"$top/scripts/make_demo_pictures.sh" "$program/Pictures"
+if [ ! -f "$program/Users/demo.set" ]; then
+  language=${DRAVONEL_LANGUAGE:-eng}
+  printf '[set]\r\ndefuser=demo\r\n' > "$program/Dravonel.ini"
+  printf '[set]\r\nini=%s.ini\r\nKvFileList=Demo\r\nKvPeriod=1\r\nKvCeOnSc=7\r\nKvDrMon=0\r\nKvRound=0\r\n' \
+    "$language" > "$program/Users/demo.set"
+  list=""
+  count=0
+  for picture in "$program"/Pictures/*.jpg; do
+    list+="%Dravonel_path%\\Pictures\\$(basename "$picture")#0"$'\n'
+    count=$((count + 1))
+  done
+  printf '%s#%d' "$list" "$count" > "$program/Lists/Demo.lst"
+fi
 
 headless=""
 [ -z "${DISPLAY:-}" ] && headless=1
