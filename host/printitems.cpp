@@ -637,12 +637,10 @@ void PrintFonCalendar(HDC dc, const RECT* box, const s_month* record, const Cale
             ScopedSelectObject selectBrush(memory, brush.get());
             ScopedSelectObject selectPen(memory, pen.get());
             SetViewportOrgEx(memory, -corners[i].x, -corners[i].y, nullptr);
-            switch (i) {
-                case 0: Pie(memory, 0, 0, 2 * r, 2 * r, r, 0, 0, r); break;
-                case 1: Pie(memory, width - 2 * r, 0, width, 2 * r, width, r, width - r, 0); break;
-                case 2: Pie(memory, 0, height - 2 * r, 2 * r, height, 0, height - r, r, height); break;
-                default: Pie(memory, width - 2 * r, height - 2 * r, width, height, width - r, height, width, height - r);
-            }
+            // The whole circle of the corner: the bitmap keeps its quarter,
+            // and no radial edge of a pie can leave a seam against the bands.
+            const int left = i % 2 ? width - 2 * r : 0, top = i / 2 ? height - 2 * r : 0;
+            Ellipse(memory, left, top, left + 2 * r, top + 2 * r);
             GdiFlush();
         }
         BlendWords(dc, bits, r, r, x + corners[i].x, y + corners[i].y, r, r, true, b, 0, 0, 4, 0);

@@ -10,8 +10,10 @@
 //       composes and applies one wallpaper per shot ("p<0-8>" a placement,
 //       "calendars", "calendars-round"), writes <shot>.ready into the marker
 //       folder and waits for <shot>.done before the next one.
-//   compose_bench page <tree index>
-//       shows the running Dravonel's settings window on that page.
+//   compose_bench pages <marker folder> <index:name>...
+//       starts Dravonel.exe beside it, shows its settings window on each
+//       page (index in the page tree), writes <name>.ready and waits for
+//       <name>.done, then ends Dravonel.
 //
 // It must sit in a program folder (Tool\, Language\, Users\ beside it).
 #include <windows.h>
@@ -135,7 +137,8 @@ void UseCalendarLook(bool round, int shape) {
         {"KvColY", "3394815"},    {"KvColMCh", "0"},        {"KvColM", "3381759"},   {"KvColDnCh", "0"},
         {"KvColDn", "16763955"},  {"KvColWCh", "0"},        {"KvColW", "6316287"},   {"KvColDate", "16777215"},
         {"KvColObject", "2105568"}, {"KvOjectKol", "5"},    {"KvFontBox", "Tahoma"}, {"KvStyle", "2"},
-        {"KvCharset", "0"},       {"KvPlaceYM", "0"},       {"KvPlain1", "1"},       {"KvCfUp", "2"},
+        {"KvCharset", "0"},       {"KvPlaceYM", "0"},       {"KvPlain", "2"},        {"KvPlain1", "0"},
+        {"KvCfUp", "0"},
     };
     for (const auto& setting : settings) SetValueKeySet(setting.key, setting.value);
     SetValueKeySet("KvRound", round ? "0" : nullptr);
@@ -301,10 +304,18 @@ int Show(const char* picture, const std::string& markers, int count, char** shot
     return 0;
 }
 
-int ShowPage(int index) {
-    HWND main = nullptr;
-    for (int i = 0; i < 200 && !main; ++i, Sleep(100)) main = FindWindowA("#32770", "Dravonel");
-    if (!main) return 1;
+bool WaitForMarker(const std::string& path) {
+    for (int waited = 0; waited < 60000; waited += 50, Sleep(50))
+        if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+    return false;
+}
+
+void TouchMarker(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+}
+
+bool ShowPage(HWND main, int index) {
     ShowWindow(main, SW_SHOWNORMAL);
     SetWindowPos(main, HWND_TOP, 24, 24, 0, 0, SWP_NOSIZE);
     HWND tree = GetDlgItem(main, IDTREEVIEW);
@@ -313,10 +324,44 @@ int ShowPage(int index) {
         item = TreeView_GetChild(tree, item);
         for (int i = 1; i < index && item; ++i) item = TreeView_GetNextSibling(tree, item);
     }
-    if (!item) return 1;
+    if (!item) return false;
     TreeView_SelectItem(tree, item);
     SetForegroundWindow(main);
-    return 0;
+    return true;
+}
+
+// Dravonel started from this folder, in the same desktop, shown page by page.
+int ShowPages(const std::string& markers, int count, char** pages) {
+    HeapString program(CreatePathFile(nullptr, "Dravonel", ".exe"));
+    HeapString folder(CreatePathFile(nullptr, nullptr, nullptr));
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started = {};
+    if (!CreateProcessA(program.get(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, folder.get(), &startup, &started))
+        return 1;
+    ScopedHandle process(started.hProcess), thread(started.hThread);
+    HWND main = nullptr;
+    for (int i = 0; i < 300 && !main; ++i, Sleep(100)) main = FindWindowA("#32770", "Dravonel");
+    int result = main ? 0 : 1;
+    for (int i = 0; main && i < count; ++i) {
+        const std::string page = pages[i];
+        const size_t colon = page.find(':');
+        if (colon == std::string::npos || !ShowPage(main, atoi(page.c_str()))) {
+            result = 1;
+            continue;
+        }
+        const std::string name = page.substr(colon + 1);
+        TouchMarker(markers + "\\" + name + ".ready");
+        WaitForMarker(markers + "\\" + name + ".done");
+    }
+    // Closing the visible window hides it; closing it hidden ends the program.
+    if (main) {
+        PostMessageA(main, WM_CLOSE, 0, 0);
+        Sleep(500);
+        PostMessageA(main, WM_CLOSE, 0, 0);
+    }
+    if (WaitForSingleObject(process.get(), 10000) != WAIT_OBJECT_0) TerminateProcess(process.get(), 1);
+    return result;
 }
 
 }  // namespace
@@ -325,8 +370,8 @@ int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "bench" && argc > 2) return Bench(argv[2], argc > 3 ? atof(argv[3]) : 0);
     if (mode == "show" && argc > 4) return Show(argv[2], argv[3], argc - 4, argv + 4);
-    if (mode == "page" && argc > 2) return ShowPage(atoi(argv[2]));
+    if (mode == "pages" && argc > 3) return ShowPages(argv[2], argc - 3, argv + 3);
     fprintf(stderr, "usage: compose_bench bench <picture> [<ImageMagick ms>] | show <picture> <markers> <shot>... | "
-                    "page <index>\n");
+                    "pages <markers> <index:name>...\n");
     return 2;
 }

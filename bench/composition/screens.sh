@@ -18,9 +18,12 @@ rm -rf "$work"
 mkdir -p "$shots" "$work"
 windows() { echo "Z:$1" | sed 's|/|\\|g'; }
 
-# A landscape of 640 x 400: sky, sun, hills.
+parts=${*:-wallpapers pages}
+
+# A landscape of 640 x 400: a sky lighter to the right, sun, hills (so that
+# smeared and averaged edges differ).
 picture="$work/landscape.jpg"
-"$convert" -size 640x400 gradient:'#2f6db5-#f4c37a' \
+"$convert" -size 640x400 -define gradient:angle=135 gradient:'#1f4f9a-#f4c37a' \
   -fill '#ffe27a' -draw 'circle 470,110 470,60' \
   -fill '#3d7f3a' -draw 'polygon 0,400 0,290 140,230 300,300 420,250 640,310 640,400' \
   -fill '#2a5e2b' -draw 'polygon 0,400 0,350 200,300 380,370 520,330 640,360 640,400' \
@@ -40,12 +43,20 @@ XVFB_SCREEN=1024x768x24 wine_env_start "$build" >/dev/null
 wait_for() {
   local file=$1 waited=0
   until [ -e "$file" ] || [ $waited -ge 600 ]; do sleep 0.1; waited=$((waited + 1)); done
-  [ -e "$file" ]
+  [ -e "$file" ] || echo "no $(basename "$file") within a minute" >&2
+}
+# The launcher returns once its program has ended; it is not waited for longer.
+stop_desktop() {
+  local pid=$1 waited=0
+  while kill -0 "$pid" 2>/dev/null && [ $waited -lt 150 ]; do sleep 0.1; waited=$((waited + 1)); done
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
 }
 
 # Wallpapers: one shot per placement, then the calendars.
 wallpapers="p0 p1 p2 p3 p4 p5 p6 p7 p8 calendars calendars-round"
-wine explorer /desktop=Wallpapers,1024x768 "$program/compose_bench.exe" show "$(windows "$picture")" \
+case " $parts " in *" wallpapers "*) ;; *) wallpapers="";; esac
+[ -n "$wallpapers" ] && wine explorer /desktop=Wallpapers,1024x768 "$program/compose_bench.exe" show "$(windows "$picture")" \
   "$(windows "$work/markers")" $wallpapers >/dev/null 2>&1 &
 desktop=$!
 for shot in $wallpapers; do
@@ -55,10 +66,12 @@ for shot in $wallpapers; do
   echo "screenshot: $shots/wallpaper-$shot.png"
   touch "$work/markers/$shot.done"
 done
-wait $desktop || true
+[ -n "$wallpapers" ] && stop_desktop $desktop
 
 # The pages, with a calendar configured so that every control holds a value.
-for language in eng rus; do
+languages="eng rus"
+case " $parts " in *" pages "*) ;; *) languages="";; esac
+for language in $languages; do
   cat > "$program/Users/shots.set" <<SETTINGS
 [set]
 ini=$language.ini
@@ -89,23 +102,25 @@ KvOjectKol=5
 KvFontBox=Tahoma
 KvStyle=2
 KvCharset=204
-KvCfUp=2
+KvCfUp=0
+KvPlain=2
+KvPlain1=0
 KvUpdateDate=1
+KvMonthPrev=744 16 6
 KvMonth=744 256 6
+KvMonthNext=744 512 6
 SETTINGS
   locale=()
   [ "$language" = rus ] && locale=(env LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8)
-  "${locale[@]}" wine explorer /desktop=Pages-$language,1024x768 "$program/Dravonel.exe" >/dev/null 2>&1 &
+  "${locale[@]}" wine explorer /desktop=Pages-$language,1024x768 "$program/compose_bench.exe" pages \
+    "$(windows "$work/markers")" 1:wall-$language 3:calendar-$language >/dev/null 2>&1 &
   desktop=$!
-  for page in 1:wall 3:calendar; do
-    "${locale[@]}" wine explorer /desktop=Pages-$language,1024x768 "$program/compose_bench.exe" page "${page%%:*}" \
-      >/dev/null 2>&1
+  for page in wall calendar; do
+    wait_for "$work/markers/$page-$language.ready"
     sleep 2
-    import -window root "$shots/page-${page##*:}-$language.png"
-    echo "screenshot: $shots/page-${page##*:}-$language.png"
+    import -window root "$shots/page-$page-$language.png"
+    echo "screenshot: $shots/page-$page-$language.png"
+    touch "$work/markers/$page-$language.done"
   done
-  "${locale[@]}" wine explorer /desktop=Pages-$language,1024x768 "$program/Dravonel.exe" /ex >/dev/null 2>&1 || true
-  sleep 2
-  kill $desktop 2>/dev/null || true
-  wait $desktop 2>/dev/null || true
+  stop_desktop $desktop
 done
