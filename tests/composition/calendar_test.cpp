@@ -132,12 +132,6 @@ TEST(CalendarShapes, StarAndPolygonVertices) {
     EXPECT_EQ(canvas.At(1, 1), kBlack);
 }
 
-TEST(CalendarColours, BlackAndWhiteAreKeptApartFromTheKeyAndTheInversion) {
-    EXPECT_EQ(CorrectColor(0), 1u);
-    EXPECT_EQ(CorrectColor(0xFFFFFF), 0xFFFFFEu);
-    EXPECT_EQ(CorrectColor(0x123456), 0x123456u);
-}
-
 class CalendarDrawing : public ::testing::Test {
 protected:
     CalendarDrawing() : context(TestContext(400, 300, 2021, 2, 10)) {}

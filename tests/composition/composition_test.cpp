@@ -278,19 +278,4 @@ TEST_F(Composing, EveryColourDepthKeepsPlainColours) {
     }
 }
 
-TEST(Mirroring, GorVerAndTheAverageColour) {
-    Canvas canvas(4, 2, kBlack);
-    canvas.Set(0, 0, kRed);
-    canvas.Set(3, 1, kBlue);
-    GorVer(canvas.dc(), 0, 0, 4, 2, 1, 1);
-    EXPECT_EQ(canvas.At(3, 1), kRed);
-    EXPECT_EQ(canvas.At(0, 0), kBlue);
-    GorVer(nullptr, 0, 0, 4, 2, 1, 1);  // nothing to mirror, no crash
-
-    canvas.Set(0, 0, RGB(10, 20, 30));
-    canvas.Set(1, 0, RGB(11, 21, 31));
-    const RECT two = {0, 0, 2, 1};
-    EXPECT_EQ(GetAverageColor(canvas.dc(), &two), RGB(10, 20, 30)) << "means are truncated";
-}
-
 }  // namespace

@@ -496,27 +496,6 @@ TEST_F(Pages, PlacementWindowAcceptsOnAClickAndAnchorsPlaceThePoint) {
     EXPECT_EQ(Number(hCalen, IDMONTHY), 400);
 }
 
-TEST(PlacementShape, FrameOrBarsAndADiscAtTheCentre) {
-    HRGN frame = PlaceWindowRegion(1, 100, 60, 0);
-    EXPECT_TRUE(PtInRegion(frame, 0, 0));
-    EXPECT_TRUE(PtInRegion(frame, 1, 30));
-    EXPECT_FALSE(PtInRegion(frame, 2, 30));
-    EXPECT_TRUE(PtInRegion(frame, 50, 30)) << "the disc";
-    EXPECT_FALSE(PtInRegion(frame, 50, 20));
-    DeleteObject(frame);
-    HRGN upLeft = PlaceWindowRegion(2, 100, 60, 3);
-    EXPECT_TRUE(PtInRegion(upLeft, 50, 0));
-    EXPECT_FALSE(PtInRegion(upLeft, 50, 59));
-    EXPECT_TRUE(PtInRegion(upLeft, 0, 30));
-    EXPECT_FALSE(PtInRegion(upLeft, 99, 30));
-    DeleteObject(upLeft);
-    HRGN downRight = PlaceWindowRegion(3, 100, 60, 0);
-    EXPECT_TRUE(PtInRegion(downRight, 50, 59));
-    EXPECT_TRUE(PtInRegion(downRight, 99, 30));
-    EXPECT_FALSE(PtInRegion(downRight, 0, 30));
-    DeleteObject(downRight);
-}
-
 // The logon wallpaper lives in the default profile.
 class LogonWallpaper : public Pages {
 protected:
