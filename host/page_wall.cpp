@@ -11,6 +11,7 @@
 #include "kvfunction.h"
 #include "language.h"
 #include "page_general.h"
+#include "page_wall_cycle.h"
 #include "prelogon.h"
 #include "resource.h"
 #include "scopedwin.h"
@@ -105,6 +106,7 @@ void PrepareWallPage() {
     SendDlgItemMessageA(hWall, IDFOLDERBUTTON, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(folderIcon));
     SendDlgItemMessageA(hWall, IDRSIZE, EM_LIMITTEXT, 8, 0);
     AddToolTip(GetDlgItem(hWall, IDFOLDERBUTTON), IDFOLDERBUTTON, kFolderTip);
+    PrepareWallCycle();
 }
 
 void ApplyWallPageTexts() {
@@ -112,6 +114,7 @@ void ApplyWallPageTexts() {
     FillComboFromLanguage(hWall, IDCEONSC, "WALL", 701, 709);
     FillComboFromLanguage(hWall, IDBITSPIXEL, "WALL", 0, 4);
     FillComboFromLanguage(hWall, IDPRELOG, "WALL", 10, 13);
+    ApplyWallCycleTexts();
 }
 
 void LoadWallSettings() {
@@ -122,7 +125,8 @@ void LoadWallSettings() {
     HeapString style(ReadReestrChar("WallpaperStyle", HKEY_CURRENT_USER, "Control Panel\\Desktop", nullptr));
     SelectCombo(IDCEONSC, GetKeyInt(settings, "set", "KvCeOnSc", PlacementFromSystemStyle(tile.get(), style.get())));
     SelectCombo(IDBITSPIXEL, GetKeyInt(settings, "set", "KvBitsPixel", 0));
-    // The change period (KvPeriod, TimerOther) is loaded here by the change cycle.
+    // The change period (LoadWallCyclePeriod) belongs here once its drop-down
+    // 10434 is on the page: without it the period would be stored as 0.
 
     CheckFromFlag(settings, IDUSPZ, "KvUspz", true);
     CheckFromFlag(settings, IDINCREASE, "KvIncrease", true);
@@ -136,6 +140,7 @@ void LoadWallSettings() {
     // stored choice stays for the next start.
     folderWall = expanded && chdir_access(expanded.get()) ? expanded.get() : "";
     SetDlgItemTextA(hWall, IDFOLDERWALL, folderWall.c_str());
+    LoadWallCycleOptions(settings);
 
     HeapString factor(GetKey(settings, "set", "KvRSize", kDefaultSizeFactor));
     SetDlgItemTextA(hWall, IDRSIZE, factor ? factor.get() : kDefaultSizeFactor);
@@ -147,7 +152,8 @@ INT_PTR CALLBACK WallFunc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         case WM_INITDIALOG:
             return TRUE;
         case WM_COMMAND:
-            OnCommand(hwnd, LOWORD(wParam), HIWORD(wParam));
+            if (!OnWallCycleCommand(hwnd, LOWORD(wParam), HIWORD(wParam)))
+                OnCommand(hwnd, LOWORD(wParam), HIWORD(wParam));
             return TRUE;
         case WM_SHOWWINDOW:
             // The registry is the only record of the logon choice.
