@@ -428,8 +428,3 @@ void UpdateWalpaper(const char* path) {
     }
 }
 
-void ReapplyWallpaper() {
-    SIZE size = {0, 0};
-    s_picture* picture = lastsel.empty() ? nullptr : tLoadPicture(&size, lastsel.c_str());
-    CreateWallPaper(picture, &size);
-}

@@ -86,7 +86,3 @@ std::string PrelogPath();
 // What the lists page is told: the preview took the composed picture, so it
 // shows the current row now (lastview = lastsel). Set by the lists page.
 extern void (*previewShownHook)();
-
-// Composes again from the current wallpaper (lastsel), for settings changes
-// that must show at once.
-void ReapplyWallpaper();

@@ -13,6 +13,7 @@
 #include "filelist.h"
 #include "pause.h"
 #include "page_general.h"
+#include "page_wall_cycle.h"
 #include "resource.h"
 
 HMENU hMainMenu;
@@ -26,7 +27,6 @@ const int kGroupOf[BUILTIN_MENU_ITEMS] = {1, 1, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5,
 // Items whose features the program does not have yet stay greyed.
 bool MenuItemAvailable(int id) {
     switch (id) {
-        case IDPPERIOD:
         case IDPDESK:
         case IDPSETSCR:
         case IDPSELSCR:
@@ -85,6 +85,8 @@ HMENU SubmenuOf(int id) {
             return hLanguageMenu;
         case IDPFILELIST:
             return hFileListMenu;
+        case IDPPERIOD:
+            return hPeriodMenu;
         default:
             return nullptr;
     }

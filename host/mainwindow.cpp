@@ -14,6 +14,7 @@
 #include "mainmenu.h"
 #include "menudata.h"
 #include "page_lists.h"
+#include "page_wall_cycle.h"
 #include "resource.h"
 #include "scopedwin.h"
 #include "timers.h"
@@ -240,6 +241,7 @@ INT_PTR CALLBACK HideFunc(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             if (hPostMenu && hPostMenu == hLanguageMenu) ProcLanguageMenu(LOWORD(wParam));
             else if (hPostMenu && hPostMenu == hFileListMenu) SetItemSel(hFile, IDLISTLIST, LOWORD(wParam));
+            else if (hPostMenu && hPostMenu == hPeriodMenu) SelectPeriod(LOWORD(wParam));
             else if (hPostMenu && hPostMenu == hMainMenu) ProcMainMenu(LOWORD(wParam));
             return TRUE;
         case WM_CLOSE:

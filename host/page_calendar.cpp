@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "changecycle.h"
 #include "composition.h"
 #include "dialogs_place.h"
 #include "filedialogs.h"
@@ -198,7 +199,7 @@ void PlaceCalendar() {
     sMonth[index].x = NumberOf(IDMONTHX, sMonth[index].x);
     sMonth[index].y = NumberOf(IDMONTHY, sMonth[index].y);
     SaveMonth(index);
-    ReapplyWallpaper();
+    ToWall(1);
 }
 
 void OnCommand(HWND page, int control, int notification) {

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "composition.h"
 #include "createpathfile.h"
 #include "filedialogs.h"
 #include "filelist.h"
@@ -498,6 +499,8 @@ void PrepareListsPage() {
 
     ListView_SetExtendedListViewStyle(GetDlgItem(hFile, IDLISTLIST), LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     SetTrackStyle(false);
+    // A composition that filled the preview has shown the current row.
+    previewShownHook = [] { lastview = lastsel; };
 }
 
 void ApplyListsPageTexts() {

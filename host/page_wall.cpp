@@ -125,8 +125,7 @@ void LoadWallSettings() {
     HeapString style(ReadReestrChar("WallpaperStyle", HKEY_CURRENT_USER, "Control Panel\\Desktop", nullptr));
     SelectCombo(IDCEONSC, GetKeyInt(settings, "set", "KvCeOnSc", PlacementFromSystemStyle(tile.get(), style.get())));
     SelectCombo(IDBITSPIXEL, GetKeyInt(settings, "set", "KvBitsPixel", 0));
-    // The change period (LoadWallCyclePeriod) belongs here once its drop-down
-    // 10434 is on the page: without it the period would be stored as 0.
+    LoadWallCyclePeriod(settings);
 
     CheckFromFlag(settings, IDUSPZ, "KvUspz", true);
     CheckFromFlag(settings, IDINCREASE, "KvIncrease", true);
@@ -160,7 +159,8 @@ INT_PTR CALLBACK WallFunc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             if (wParam) CompareRegPrelogin();
             return FALSE;
         case WM_CTLCOLORSTATIC: {
-            if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) != IDCOMPHEAD) return FALSE;
+            const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+            if (id != IDCOMPHEAD && id != IDCYCLEHEAD) return FALSE;
             HDC dc = reinterpret_cast<HDC>(wParam);
             SetTextColor(dc, DARK_RED_TEXT);
             SetBkColor(dc, colorBackStatic);
