@@ -9,6 +9,7 @@
 #include "bmp_reader.h"
 #include "dravonel_app.h"
 #include "program_folder.h"
+#include "remote_controls.h"
 #include "scopedwin.h"
 #include "settings_file.h"
 #include "started_process.h"
@@ -164,6 +165,96 @@ TEST_F(ChangeCycle, ASwitchInsideANameIsTakenOutOfIt) {
     EXPECT_NE(list.find(folder_.file("Pictures\\sunset.bmp") + "#0\n"), std::string::npos);
     EXPECT_EQ(list.find("/nx"), std::string::npos);
     EXPECT_TRUE(ShowsColour(kGreen)) << "and the switch ran";
+    EXPECT_TRUE(app.Close());
+}
+
+// Chooses a period on the wallpaper page the way the drop-down does.
+void ChoosePeriod(HWND page, int index) {
+    HWND combo = GetDlgItem(page, 10434);
+    PostMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    PostMessageA(page, WM_COMMAND, MAKEWPARAM(10434, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+// Answers the seconds dialog of "Other..." (Cancel for an empty answer).
+bool AnswerSeconds(DWORD processId, const char* answer) {
+    HWND dialog = WaitForTopWindow("#32770", "Change period", processId, 10000);
+    if (!dialog) return false;
+    if (!answer) {
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    } else {
+        SetDlgItemTextA(dialog, 1001, answer);
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    }
+    return WaitUntil([&] { return !IsWindow(dialog); }, 5000);
+}
+
+std::string ComboEntry(HWND page, int index) { return ComboText(page, 10434, index); }
+
+TEST_F(ChangeCycle, AnOtherPeriodIsAskedInSeconds) {
+    DravonelApp app(folder_);
+    ASSERT_TRUE(app.WaitReady());
+    HWND page = app.Page(10434);
+    ASSERT_NE(page, nullptr);
+    ChoosePeriod(page, 14);
+    ASSERT_TRUE(AnswerSeconds(app.process().id(), "90"));
+    EXPECT_TRUE(WaitUntil([&] { return settings_.Get("TimerOther") == "90"; }, 3000));
+    EXPECT_EQ(settings_.Get("KvPeriod"), "14");
+    EXPECT_EQ(ComboEntry(page, 14), "Other: 90 s");
+
+    ChoosePeriod(page, 3);
+    EXPECT_TRUE(WaitUntil([&] { return settings_.Get("KvPeriod") == "3"; }, 3000));
+    ChoosePeriod(page, 14);
+    ASSERT_TRUE(AnswerSeconds(app.process().id(), nullptr));
+    EXPECT_TRUE(WaitUntil([&] { return SendDlgItemMessageA(page, 10434, CB_GETCURSEL, 0, 0) == 3; }, 3000))
+        << "cancel returns to the period in force";
+    EXPECT_EQ(settings_.Get("KvPeriod"), "3");
+    EXPECT_FALSE(settings_.Has("TimerOther")) << "cancelled from another period: the other period is dropped";
+    EXPECT_EQ(ComboEntry(page, 14), "Other:");
+
+    ChoosePeriod(page, 14);
+    ASSERT_TRUE(AnswerSeconds(app.process().id(), "0"));
+    EXPECT_TRUE(WaitUntil([&] { return settings_.Get("KvPeriod") == "0"; }, 3000)) << "0 seconds means never";
+    EXPECT_EQ(SendDlgItemMessageA(page, 10434, CB_GETCURSEL, 0, 0), 0);
+    EXPECT_TRUE(app.Close());
+}
+
+// A visible window over the whole work area, as a full-screen program.
+class FullScreenWindow {
+public:
+    FullScreenWindow() {
+        RECT work;
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        window_ = CreateWindowExA(0, "STATIC", "film", WS_POPUP | WS_VISIBLE, work.left, work.top,
+                                  work.right - work.left, work.bottom - work.top, nullptr, nullptr, nullptr, nullptr);
+    }
+    ~FullScreenWindow() { Close(); }
+    void Close() {
+        if (window_) DestroyWindow(window_);
+        window_ = nullptr;
+    }
+
+private:
+    HWND window_;
+};
+
+TEST_F(ChangeCycle, ATimedChangeHeldBackIsSkippedNotRetriedEarly) {
+    MakeList({"red", "green", "blue"});
+    settings_.Set("KvPeriod", "1");  // every 5 seconds
+    FullScreenWindow film;
+    DravonelApp app(folder_);
+    ASSERT_TRUE(app.WaitReady());
+    const DWORD start = GetTickCount();
+    auto at = [&](DWORD milliseconds) {
+        DWORD now = GetTickCount() - start;
+        if (now < milliseconds) WaitUntil([] { return false; }, milliseconds - now);
+    };
+    at(6500);
+    EXPECT_EQ(Index(), -1) << "the tick at 5 s was held back";
+    film.Close();
+    at(8500);
+    EXPECT_EQ(Index(), -1) << "no early retry after the window went";
+    EXPECT_TRUE(WaitUntil([&] { return Index() == 1; }, 4500)) << "the next tick changes";
+    EXPECT_TRUE(ShowsColour(kGreen));
     EXPECT_TRUE(app.Close());
 }
 

@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <cstring>
+#include <vector>
+
 #include "scopedwin.h"
 
 std::string WindowText(HWND window) {
@@ -104,12 +107,25 @@ std::vector<std::string> TreeItemTexts(HWND tree) {
     return texts;
 }
 
-std::string ComboSelectedText(HWND dialog, int control) {
+std::string ComboText(HWND dialog, int control, int index) {
     HWND combo = GetDlgItem(dialog, control);
-    LRESULT index = SendMessageA(combo, CB_GETCURSEL, 0, 0);
-    if (index < 0) return std::string();
-    char text[512] = "";
-    // CB_GETLBTEXT is carried across processes for combo boxes with strings.
-    SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
-    return text;
+    LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length < 0) return std::string();
+    // The system carries CB_GETLBTEXT across processes; Wine hands the text
+    // over in UTF-16 there, so room for that and a check for it.
+    std::vector<char> text((static_cast<size_t>(length) + 1) * 2 + 2, '\0');
+    SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    if (length > 1 && text[0] && !text[1]) {
+        std::string narrow(static_cast<size_t>(length) * 2 + 1, '\0');
+        int bytes = WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(text.data()), -1, &narrow[0],
+                                        static_cast<int>(narrow.size()), nullptr, nullptr);
+        narrow.resize(bytes > 0 ? static_cast<size_t>(bytes - 1) : 0);
+        return narrow;
+    }
+    return text.data();
+}
+
+std::string ComboSelectedText(HWND dialog, int control) {
+    LRESULT index = SendDlgItemMessageA(dialog, control, CB_GETCURSEL, 0, 0);
+    return index < 0 ? std::string() : ComboText(dialog, control, static_cast<int>(index));
 }

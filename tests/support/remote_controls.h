@@ -18,5 +18,6 @@ HWND FindChildDialogWithControl(HWND parent, int controlId);
 
 // Texts of a tree view's items, depth first.
 std::vector<std::string> TreeItemTexts(HWND tree);
-// Text of the selected item of a combo box.
+// Text of an entry, and of the selected entry, of a combo box.
+std::string ComboText(HWND dialog, int control, int index);
 std::string ComboSelectedText(HWND dialog, int control);
