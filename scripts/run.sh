@@ -20,7 +20,7 @@ cp -r "$build/dist/." "$program/"
 if [ ! -f "$program/Users/demo.set" ]; then
   language=${DRAVONEL_LANGUAGE:-eng}
   printf '[set]\r\ndefuser=demo\r\n' > "$program/Dravonel.ini"
-  printf '[set]\r\nini=%s.ini\r\nKvFileList=Demo\r\nKvPeriod=1\r\nKvCeOnSc=7\r\nKvDrMon=0\r\nKvRound=0\r\n' \
+  printf '[set]\r\nini=%s.ini\r\nKvFileList=Demo\r\nKvPeriod=1\r\nKvCeOnSc=7\r\nKvDrMon=0\r\nKvCheckFon=0\r\nKvRound=0\r\nKvColFon=2105376\r\nKvAlpha=4\r\n' \
     "$language" > "$program/Users/demo.set"
   list=""
   count=0
