@@ -11,6 +11,7 @@
 #include "dialogs_place.h"
 #include "filedialogs.h"
 #include "globals.h"
+#include "pagestyle.h"
 #include "ids_calendar.h"
 #include "ids_wall.h"
 #include "keycopy.h"
@@ -491,10 +492,7 @@ INT_PTR CALLBACK CalenFunc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         }
         case WM_CTLCOLORSTATIC: {
             if (!IsHeading(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)))) return FALSE;
-            HDC dc = reinterpret_cast<HDC>(wParam);
-            SetTextColor(dc, DARK_RED_TEXT);
-            SetBkColor(dc, colorBackStatic);
-            return reinterpret_cast<INT_PTR>(hBrushBackStatic);
+            return PaintHeading(wParam);
         }
         default:
             return FALSE;

@@ -7,6 +7,7 @@
 
 #include "autostart.h"
 #include "globals.h"
+#include "pagestyle.h"
 #include "kvfunction.h"
 #include "kvinifunction.h"
 #include "mainmenu.h"
@@ -30,12 +31,6 @@ void ShowTaskbarPercent(HWND page) {
     SetDlgItemTextA(page, IDALPHAVALUE, text);
 }
 
-void CheckFromFlag(const char* file, int control, const char* key, bool defaultOn) {
-    bool present = GetKeyYes(file, "set", key) != 0;
-    // Flags that are on by default are stored only when switched off.
-    bool on = defaultOn ? !present : present;
-    CheckDlgButton(hBoth, control, on ? BST_CHECKED : BST_UNCHECKED);
-}
 
 void OnCommand(HWND page, int control, int notification) {
     switch (control) {
@@ -128,17 +123,17 @@ void PrepareGeneralPage() {
 
 void LoadTraySettings() {
     HeapString file(SettingsFile());
-    CheckFromFlag(file.get(), IDHIDEICO, "KvHideIco", false);
+    CheckFromFlag(hBoth, file.get(), IDHIDEICO, "KvHideIco", false);
     SetDlgItemInt(hBoth, IDTRAYUP, GetKeyInt(file.get(), "set", "KvTrayUp", 1), TRUE);
-    CheckFromFlag(file.get(), IDNOSCR, "KvNoScr", false);
-    CheckFromFlag(file.get(), IDBLOCKADD, "KvBlockAdd", false);
+    CheckFromFlag(hBoth, file.get(), IDNOSCR, "KvNoScr", false);
+    CheckFromFlag(hBoth, file.get(), IDBLOCKADD, "KvBlockAdd", false);
     TypeTrayIcon();
 }
 
 void LoadGeneralSettings() {
     HeapString file(SettingsFile());
-    CheckFromFlag(file.get(), IDNOCHAN, "KvNoChan", true);
-    CheckFromFlag(file.get(), IDNOICON, "KvNoIcon", true);
+    CheckFromFlag(hBoth, file.get(), IDNOCHAN, "KvNoChan", true);
+    CheckFromFlag(hBoth, file.get(), IDNOICON, "KvNoIcon", true);
 
     int priority = GetKeyInt(file.get(), "set", "KvPriority", kNormalPriorityIndex);
     if (priority < 0 || priority > 5) priority = kNormalPriorityIndex;
@@ -146,11 +141,11 @@ void LoadGeneralSettings() {
     SendMessageA(hBoth, WM_COMMAND, MAKEWPARAM(IDPRIORITY, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(GetDlgItem(hBoth, IDPRIORITY)));
 
-    CheckFromFlag(file.get(), IDTRANS, "KvTrans", false);
-    CheckFromFlag(file.get(), IDCHANCOL, "KvChanCol", false);
-    CheckFromFlag(file.get(), IDHIDEICON, "KvHideIcon", false);
-    CheckFromFlag(file.get(), IDRULETB, "KvRuleTB", false);
-    CheckFromFlag(file.get(), IDTRANSPNO, "KvTranspNo", false);
+    CheckFromFlag(hBoth, file.get(), IDTRANS, "KvTrans", false);
+    CheckFromFlag(hBoth, file.get(), IDCHANCOL, "KvChanCol", false);
+    CheckFromFlag(hBoth, file.get(), IDHIDEICON, "KvHideIcon", false);
+    CheckFromFlag(hBoth, file.get(), IDRULETB, "KvRuleTB", false);
+    CheckFromFlag(hBoth, file.get(), IDTRANSPNO, "KvTranspNo", false);
 
     char colour[16];
     snprintf(colour, sizeof colour, "%lu",
@@ -186,10 +181,7 @@ INT_PTR CALLBACK BothFunc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         case WM_CTLCOLORSTATIC: {
             int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
             if (id != IDTRAYHEAD && id != IDPAUSEHEAD && id != IDDESKHEAD) return FALSE;
-            HDC dc = reinterpret_cast<HDC>(wParam);
-            SetTextColor(dc, DARK_RED_TEXT);
-            SetBkColor(dc, colorBackStatic);
-            return reinterpret_cast<INT_PTR>(hBrushBackStatic);
+            return PaintHeading(wParam);
         }
         default:
             return FALSE;

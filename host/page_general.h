@@ -19,6 +19,3 @@ int GeneralTaskbarPercent();
 
 // Priority class for an entry of the priority box (0 real-time .. 5 idle).
 DWORD PriorityClassForIndex(int index);
-
-// Colour of the page's headings.
-const COLORREF DARK_RED_TEXT = 0x000080;

@@ -12,6 +12,7 @@
 #include "filedialogs.h"
 #include "filelist.h"
 #include "globals.h"
+#include "pagestyle.h"
 #include "inputdialog.h"
 #include "kvfunction.h"
 #include "kvimagefunc.h"
@@ -461,10 +462,7 @@ INT_PTR CALLBACK FileFunc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         }
         case WM_CTLCOLORSTATIC: {
             if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) != IDLISTSHEAD) return FALSE;
-            HDC dc = reinterpret_cast<HDC>(wParam);
-            SetTextColor(dc, DARK_RED_TEXT);
-            SetBkColor(dc, colorBackStatic);
-            return reinterpret_cast<INT_PTR>(hBrushBackStatic);
+            return PaintHeading(wParam);
         }
         default:
             return FALSE;

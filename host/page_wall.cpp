@@ -6,6 +6,7 @@
 #include "createpathfile.h"
 #include "filedialogs.h"
 #include "globals.h"
+#include "pagestyle.h"
 #include "ids_wall.h"
 #include "kvinifunction.h"
 #include "kvfunction.h"
@@ -23,11 +24,6 @@ const int kFolderTip = 64;        // section "TOOLTIP"
 const int kFolderPrompt = 50;     // section "WALL"
 const char kDefaultSizeFactor[] = "2.0";
 
-void CheckFromFlag(const char* file, int control, const char* key, bool defaultOn) {
-    const bool present = GetKeyYes(file, "set", key) != 0;
-    // Flags that are on by default are stored only when switched off.
-    CheckDlgButton(hWall, control, (defaultOn ? !present : present) ? BST_CHECKED : BST_UNCHECKED);
-}
 
 void SelectCombo(int control, int index) {
     const int count = static_cast<int>(SendDlgItemMessageA(hWall, control, CB_GETCOUNT, 0, 0));
@@ -127,11 +123,11 @@ void LoadWallSettings() {
     SelectCombo(IDBITSPIXEL, GetKeyInt(settings, "set", "KvBitsPixel", 0));
     LoadWallCyclePeriod(settings);
 
-    CheckFromFlag(settings, IDUSPZ, "KvUspz", true);
-    CheckFromFlag(settings, IDINCREASE, "KvIncrease", true);
-    CheckFromFlag(settings, IDINVERS, "KvInvers", false);
-    CheckFromFlag(settings, IDMGOR, "KvMGor", false);
-    CheckFromFlag(settings, IDMVER, "KvMVer", false);
+    CheckFromFlag(hWall, settings, IDUSPZ, "KvUspz", true);
+    CheckFromFlag(hWall, settings, IDINCREASE, "KvIncrease", true);
+    CheckFromFlag(hWall, settings, IDINVERS, "KvInvers", false);
+    CheckFromFlag(hWall, settings, IDMGOR, "KvMGor", false);
+    CheckFromFlag(hWall, settings, IDMVER, "KvMVer", false);
 
     HeapString folder(GetKey(settings, "set", "KvFolderWall", nullptr));
     HeapString expanded(folder ? ExpandEnvStr(folder.get()) : nullptr);
@@ -161,10 +157,7 @@ INT_PTR CALLBACK WallFunc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         case WM_CTLCOLORSTATIC: {
             const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
             if (id != IDCOMPHEAD && id != IDCYCLEHEAD) return FALSE;
-            HDC dc = reinterpret_cast<HDC>(wParam);
-            SetTextColor(dc, DARK_RED_TEXT);
-            SetBkColor(dc, colorBackStatic);
-            return reinterpret_cast<INT_PTR>(hBrushBackStatic);
+            return PaintHeading(wParam);
         }
         default:
             return FALSE;

@@ -6,6 +6,7 @@
 
 #include "filedialogs.h"
 #include "globals.h"
+#include "pagestyle.h"
 #include "ids_wall.h"
 #include "inputdialog.h"
 #include "kvfunction.h"
@@ -118,10 +119,6 @@ void OnPeriodChanged() {
     StartChangeTimer();
 }
 
-void CheckFromFlag(const char* file, int control, const char* key, bool defaultOn) {
-    const bool present = GetKeyYes(file, "set", key) != 0;
-    CheckDlgButton(hWall, control, (defaultOn ? !present : present) ? BST_CHECKED : BST_UNCHECKED);
-}
 
 void ChooseProgramForOpen() {
     HeapString program(OpenSingleFileDialog(hMain, "Any Files (*.exe)\0*.exe\0", nullptr, ".exe", 1));
@@ -181,11 +178,11 @@ void LoadWallCyclePeriod(const char* settings) {
 }
 
 void LoadWallCycleOptions(const char* settings) {
-    CheckFromFlag(settings, IDFULLSCR, "KvFullScr", true);
-    CheckFromFlag(settings, IDRANDOM, "KvRandom", false);
-    CheckFromFlag(settings, IDREMREC, "KvRemRec", true);
-    CheckFromFlag(settings, IDASKDEL, "KvAskDel", true);
-    CheckFromFlag(settings, IDCPUSTOP, "KvCpuStop", false);
+    CheckFromFlag(hWall, settings, IDFULLSCR, "KvFullScr", true);
+    CheckFromFlag(hWall, settings, IDRANDOM, "KvRandom", false);
+    CheckFromFlag(hWall, settings, IDREMREC, "KvRemRec", true);
+    CheckFromFlag(hWall, settings, IDASKDEL, "KvAskDel", true);
+    CheckFromFlag(hWall, settings, IDCPUSTOP, "KvCpuStop", false);
     SetDlgItemInt(hWall, IDCPUPICK, GetKeyInt(settings, "set", "KvCpuPick", 50), TRUE);
     HeapString program(GetKey(settings, "set", "KvProgForOpen", ""));
     SetDlgItemTextA(hWall, IDPROGFOROPEN, program ? program.get() : "");
