@@ -66,6 +66,9 @@ private:
 
 TEST(CalendarOnTheWallpaper, PlacedWithTheMouseAndAppliedAtOnce) {
     KeepWallpaper keep;
+    // No list and no wallpaper of the user's own: the background and the
+    // calendar are all there is to compose.
+    SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(""), SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
     ProgramFolder folder;
     SettingsFile settings(folder.path());
     settings.Set("ini", "eng.ini");
