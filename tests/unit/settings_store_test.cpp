@@ -60,6 +60,11 @@ TEST_F(SettingsStore, DefaultUserRedirectsEveryReadAndWriteAtOnce) {
     EXPECT_EQ(Text(SetUsetExtenPath(".rem")), userFile(CurrentUserName()).substr(0, userFile(CurrentUserName()).size() - 4) + ".rem");
 }
 
+TEST_F(SettingsStore, ALongDefaultUserIsCutTo255Characters) {
+    SetDefaultUser(std::string(400, 'u').c_str());
+    EXPECT_EQ(Text(SetUsetExtenPath(".set")), userFile(std::string(255, 'u')));
+}
+
 TEST_F(SettingsStore, NoDefaultUserAndNoUserNameGivesDefault) {
     GetUserNameFunction previous = SetGetUserNameFunction(NoUserName);
     std::string path = Text(SetUsetExtenPath(".set"));
