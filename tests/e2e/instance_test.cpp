@@ -7,6 +7,7 @@
 #include "dravonel_app.h"
 #include "program_folder.h"
 #include "remote_controls.h"
+#include "scopedwin.h"
 #include "started_process.h"
 #include "window_wait.h"
 
@@ -123,6 +124,45 @@ TEST(SettingsWindow, PanelCommandBoxRunsItsText) {
     SetDlgItemTextA(panel, 1013, " \"/ex\" ");
     PostMessageA(panel, WM_COMMAND, MAKEWPARAM(1014, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(panel, 1014)));
     EXPECT_TRUE(app.process().WaitForExit(10000));
+}
+
+// The text editor the program opened, ended by its id once the test has it.
+class EditorWindow {
+public:
+    explicit EditorWindow(DWORD timeoutMilliseconds) {
+        window_ = WaitForTopWindow("Notepad", nullptr, 0, timeoutMilliseconds);
+        if (window_) GetWindowThreadProcessId(window_, &id_);
+    }
+    ~EditorWindow() {
+        if (!id_) return;
+        ScopedHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id_));
+        PostMessageA(window_, WM_CLOSE, 0, 0);
+        if (process.valid() && WaitForSingleObject(process.get(), 5000) != WAIT_OBJECT_0) TerminateProcess(process.get(), 1);
+    }
+    bool found() const { return window_ != nullptr; }
+    std::string title() const { return WindowText(window_); }
+
+private:
+    HWND window_ = nullptr;
+    DWORD id_ = 0;
+};
+
+TEST(CommandLineHelp, WrittenByteForByteAndOpened) {
+    ProgramFolder folder;
+    DravonelApp app(folder);
+    ASSERT_TRUE(app.WaitReady());
+    PostMessageA(app.main(), WM_COMMAND, 1015, 0);
+    EditorWindow editor(10000);
+    ASSERT_TRUE(editor.found());
+    EXPECT_NE(editor.title().find("cmd"), std::string::npos);
+    std::string written, expected;
+    ASSERT_TRUE(ReadTextFile(folder.file("cmd.txt"), written));
+    ASSERT_TRUE(ReadTextFile(HELP_FILE, expected));
+    EXPECT_EQ(written, expected);
+    EXPECT_EQ(written.substr(0, 13), "Dravonel\r\n\r\n-");
+    EXPECT_NE(written.find("\xCF\xE0\xF0\xE0\xEC\xE5\xF2\xF0\xFB"), std::string::npos) << "\"Параметры\" in Windows-1251";
+    EXPECT_EQ(written.find("\n\n"), std::string::npos) << "every line ends in CR LF";
+    EXPECT_TRUE(app.Close());
 }
 
 }  // namespace

@@ -104,6 +104,33 @@ TEST(SettingsLoading, OptionsAreWrittenAsTheyChange) {
     EXPECT_TRUE(app.Close());
 }
 
+std::string RunValue() {
+    char value[MAX_PATH] = "";
+    DWORD size = sizeof value - 1;
+    ScopedRegKey key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0, KEY_READ,
+                      key.receive()) != ERROR_SUCCESS ||
+        RegQueryValueExA(key.get(), "Dravonel", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) != ERROR_SUCCESS)
+        return "<absent>";
+    return value;
+}
+
+TEST(Autostart, TheBoxWritesAndDeletesTheRunValue) {
+    ProgramFolder folder;
+    SettingsFile settings(folder.path());
+    DravonelApp app(folder);
+    ASSERT_TRUE(app.WaitReady());
+    EXPECT_EQ(RunValue(), "<absent>") << "synchronised at start: the box is off";
+    HWND page = app.Page(10300);
+    SendDlgItemMessageA(page, 10300, BM_CLICK, 0, 0);
+    EXPECT_STRCASEEQ(RunValue().c_str(), folder.file("Dravonel.exe").c_str());
+    EXPECT_EQ(settings.Get("KvAutoSt"), "0");
+    SendDlgItemMessageA(page, 10300, BM_CLICK, 0, 0);
+    EXPECT_EQ(RunValue(), "<absent>");
+    EXPECT_FALSE(settings.Has("KvAutoSt"));
+    EXPECT_TRUE(app.Close());
+}
+
 TEST(DayChange, ADayStoredYesterdayIsReplacedAtTheFirstTick) {
     SYSTEMTIME now;
     GetLocalTime(&now);
