@@ -10,32 +10,17 @@ build=${BUILD_DIR:-$top/build}
 "$top/scripts/bootstrap.sh"
 "$top/scripts/build.sh" >/dev/null
 
-convert=/usr/bin/convert
-[ -x "$convert" ] || convert=convert
+. "$top/scripts/bench-common.sh"
 work="$build/bench/compose_bench/work"
 mkdir -p "$work"
 picture="$work/big.jpg"
-if [ ! -f "$picture" ]; then
-  echo "making $picture"
-  "$convert" -size 6000x4000 gradient:navy-orange -attenuate 0.4 +noise Gaussian -quality 90 "$picture"
-fi
+make_big_picture "$picture"
 # A program folder: the modules, the language files, the bench beside them.
 program="$work/program"
 rm -rf "$program"
 cp -r "$build/dist" "$program"
 cp "$build/bench/compose_bench/compose_bench.exe" "$program/"
 
-median_ms() {
-  local times=()
-  for _ in 1 2 3; do
-    local start end
-    start=$(date +%s%N)
-    "$@" >/dev/null
-    end=$(date +%s%N)
-    times+=($(( (end - start) / 1000000 )))
-  done
-  printf '%s\n' "${times[@]}" | sort -n | sed -n 2p
-}
 windows() { echo "Z:$1" | sed 's|/|\\|g'; }
 
 . "$top/scripts/wine-env.sh"

@@ -14,28 +14,12 @@ fi
 cmake --build "$build" --target imaging_bench -- -j"${BUILD_JOBS:-2}" >/dev/null 2>&1 ||
   cmake --build "$build" --target imaging_bench -- -j"${BUILD_JOBS:-2}"
 
-convert=/usr/bin/convert
-[ -x "$convert" ] || convert=convert
+. "$top/scripts/bench-common.sh"
 work="$build/bench/imaging_bench/work"
 mkdir -p "$work"
 picture="$work/big.jpg"
-if [ ! -f "$picture" ]; then
-  echo "making $picture"
-  "$convert" -size 6000x4000 gradient:navy-orange -attenuate 0.4 +noise Gaussian -quality 90 "$picture"
-fi
+make_big_picture "$picture"
 
-# Median of three runs, in milliseconds.
-median_ms() {
-  local times=()
-  for _ in 1 2 3; do
-    local start end
-    start=$(date +%s%N)
-    "$@" >/dev/null
-    end=$(date +%s%N)
-    times+=($(( (end - start) / 1000000 )))
-  done
-  printf '%s\n' "${times[@]}" | sort -n | sed -n 2p
-}
 box_ms=$(median_ms "$convert" "$picture" -filter Box -resize '1920x1080!' BMP3:"$work/imagemagick-box.bmp")
 box1_ms=$(median_ms "$convert" -limit thread 1 "$picture" -filter Box -resize '1920x1080!' BMP3:"$work/imagemagick-box1.bmp")
 default_ms=$(median_ms "$convert" "$picture" -resize '1920x1080!' BMP3:"$work/imagemagick-default.bmp")
