@@ -29,19 +29,21 @@
 #include <thread>
 #include <vector>
 
-#include "composition.h"
+#include "app/startup.h"
+#include "base/globals.h"
+#include "engine/calendar_drawing.h"
+#include "engine/composition.h"
+#include "engine/create_wallpaper.h"
+#include "engine/image_binding.h"
+#include "engine/wallpaper_options.h"
+#include "pages/page_calendar.h"
+#include "pages/page_wall.h"
 #include "createpathfile.h"
-#include "globals.h"
 #include "ids_calendar.h"
 #include "ids_wall.h"
-#include "kvimagefunc.h"
 #include "kvinifunction.h"
-#include "page_calendar.h"
-#include "page_wall.h"
-#include "printitems.h"
 #include "resource.h"
 #include "scopedwin.h"
-#include "startup.h"
 
 namespace {
 

@@ -10,16 +10,16 @@
 #include <string>
 #include <vector>
 
+#include "app/startup.h"
+#include "base/globals.h"
+#include "engine/list_file.h"
+#include "engine/unique_order.h"
+#include "engine/wall_lists.h"
 #include "createpathfile.h"
-#include "filelist.h"
-#include "globals.h"
-#include "listfile.h"
 #include "program_folder.h"
 #include "scopedwin.h"
 #include "settings_file.h"
 #include "started_process.h"
-#include "startup.h"
-#include "uniquelist.h"
 #include "window_wait.h"
 
 namespace {

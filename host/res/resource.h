@@ -3,8 +3,8 @@
 // Each window keeps its ids in its own header.
 #pragma once
 
-#include "ids_main.h"
+#include "ids_calendar.h"
 #include "ids_general.h"
 #include "ids_lists.h"
+#include "ids_main.h"
 #include "ids_wall.h"
-#include "ids_calendar.h"

@@ -7,13 +7,13 @@
 #include <cstring>
 #include <string>
 
+#include "base/globals.h"
+#include "engine/image_binding.h"
+#include "res/ids_lists.h"
 #include "fake_loader.h"
-#include "globals.h"
 #include "imaging_support.h"
-#include "kvimagefunc.h"
 #include "procaddress.h"
 #include "program_folder.h"
-#include "res/ids_lists.h"
 #include "scopedwin.h"
 
 namespace {

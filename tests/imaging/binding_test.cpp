@@ -5,8 +5,8 @@
 
 #include <string>
 
+#include "engine/image_binding.h"
 #include "imaging_support.h"
-#include "kvimagefunc.h"
 #include "program_folder.h"
 #include "scopedwin.h"
 

@@ -1,0 +1,106 @@
+#include "app/command_line.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "app/exit.h"
+#include "base/globals.h"
+#include "base/timer_ids.h"
+#include "engine/change_cycle.h"
+#include "engine/composition.h"
+#include "engine/create_wallpaper.h"
+#include "engine/image_binding.h"
+#include "engine/list_file.h"
+#include "engine/wall_lists.h"
+#include "createpathfile.h"
+#include "kvinifunction.h"
+#include "resource.h"
+#include "scopedwin.h"
+#include "searchandpast.h"
+
+namespace {
+
+const char kQuotesAndBlanks[] = " \"";
+
+// Removes every occurrence of a switch; true when there was one.
+bool TakeSwitch(char*& text, const char* name) {
+    if (!strstr(text, name)) return false;
+    text = SearchAndPast(text, name, nullptr);
+    return true;
+}
+
+void SetAsWallpaper(const char* name) {
+    positionType = -1;
+    if (!*name) return;
+    SIZE size = {};
+    CreateWallPaper(tLoadPicture(&size, name), &size);
+    SetValueKeySet("WallRet", name);
+}
+
+void AddToOpenList(const char* name) {
+    if (lastlist.empty()) {
+        MessageBoxA(hMain, Priv(3, "STRING", ini), name, MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    const int selected = GetCurrentRow();
+    if (!chdir_access(name)) {
+        addkvfile(name);
+    } else {
+        SearchF();
+        currentDir = name;
+        SetValueKeySet("KvFolder", name);
+    }
+    if (AddFiles()) {
+        SaveWallList(1);
+        SetCurrentState(selected);
+    }
+}
+
+}  // namespace
+
+void CmdRun(const char* cmd, int extime) {
+    if (!cmd) return;
+    char* text = _strdup(cmd);
+    if (!text) return;
+    KvStrTrim(text, kQuotesAndBlanks);
+
+    const bool exitWanted = TakeSwitch(text, "/ex");
+    if (TakeSwitch(text, "/nx")) NextWall(1);
+    if (TakeSwitch(text, "/pr")) PreviousWall();
+    if (TakeSwitch(text, "/uw")) ToWall(1);
+    if (TakeSwitch(text, "/hp")) SendMessageA(hMain, WM_COMMAND, IDCMDHELP, 0);
+    KvStrTrim(text, kQuotesAndBlanks);
+
+    if (char* setWallpaper = strstr(text, "/tw")) {
+        *setWallpaper = '\0';
+        KvStrTrim(text, kQuotesAndBlanks);
+        SetAsWallpaper(text);
+    } else if (*text) {
+        AddToOpenList(text);
+    }
+    free(text);
+
+    if (!exitWanted) return;
+    if (extime) SetTimer(hMain, Timer02, 15000, nullptr);
+    else Exit();
+}
+
+std::string WriteHelpFile() {
+    HRSRC resource = FindResourceA(hInS, "HELPFILE", reinterpret_cast<LPCSTR>(RT_RCDATA));
+    HGLOBAL loaded = resource ? LoadResource(hInS, resource) : nullptr;
+    const char* bytes = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+    if (!bytes) return std::string();
+    HeapString path(CreatePathFile(nullptr, "cmd", ".txt"));
+    if (!path || !ReplaceFileText(path.get(), std::string(bytes, SizeofResource(hInS, resource)))) return std::string();
+    return path.get();
+}
+
+void ShowCommandLineHelp() {
+    const std::string path = WriteHelpFile();
+    if (path.empty()) return;
+    std::string argument = "\"" + path + "\"";
+    ShellExecuteA(hMain, "open", "notepad.exe", argument.c_str(), nullptr, SW_RESTORE);
+}

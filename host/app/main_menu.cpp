@@ -1,0 +1,211 @@
+#include "app/main_menu.h"
+
+#include <cstring>
+
+#include "app/exit.h"
+#include "app/language.h"
+#include "app/pause.h"
+#include "app/settings_window.h"
+#include "base/globals.h"
+#include "base/menudata.h"
+#include "engine/change_cycle.h"
+#include "engine/wall_lists.h"
+#include "pages/page_general.h"
+#include "pages/page_wall_cycle.h"
+#include "kvfunction.h"
+#include "kvinifunction.h"
+#include "resource.h"
+
+HMENU hPostMenu;
+
+namespace {
+
+// Groups of the built-in items; separators stand between groups.
+const int kGroupOf[BUILTIN_MENU_ITEMS] = {1, 1, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 7, 7, 7};
+
+// Items whose features the program does not have yet stay greyed.
+bool MenuItemAvailable(int id) {
+    switch (id) {
+        case IDPDESK:
+        case IDPSETSCR:
+        case IDPSELSCR:
+        case IDPRUNSCR:
+        case IDPABOUT:
+            return false;
+        case IDPBLOCK:
+            return pLockWorkStation != nullptr;
+        default:
+            return true;
+    }
+}
+
+HICON MenuIcon(int id) {
+    return static_cast<HICON>(LoadImageA(hInS, MAKEINTRESOURCEA(300 + id), IMAGE_ICON, 16, 16, LR_SHARED));
+}
+
+bool IsMenuItemHidden(int id) {
+    // Rows of the menu-items page decide; without a row nothing is hidden.
+    HWND row = hRasshItem ? GetDlgItem(hRasshItem, id) : nullptr;
+    return row && IsDlgButtonChecked(hRasshItem, id) == BST_CHECKED;
+}
+
+bool ItemChecked(int id) {
+    switch (id) {
+        case IDPAUTOST:
+            return GeneralOption(10300);
+        case IDPHIDEICON:
+            return GeneralOption(10331);
+        case IDPCALEN:
+            return IsDlgButtonChecked(hCalen, 10700) == BST_CHECKED;
+        case IDPCHECKOFF:
+            return checkOff != 0;
+        default:
+            return false;
+    }
+}
+
+int PositionOf(HMENU menu, int id) {
+    int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        // GetMenuItemID does not answer for items that open a submenu.
+        MENUITEMINFOA item = {};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_ID | MIIM_FTYPE;
+        if (GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &item) && !(item.fType & MFT_SEPARATOR) &&
+            static_cast<int>(item.wID) == id)
+            return i;
+    }
+    return -1;
+}
+
+HMENU SubmenuOf(int id) {
+    switch (id) {
+        case IDPLANG:
+            return hLanguageMenu;
+        case IDPFILELIST:
+            return hFileListMenu;
+        case IDPPERIOD:
+            return hPeriodMenu;
+        default:
+            return nullptr;
+    }
+}
+
+void RunMonitorPower() {
+    if (GeneralOption(10311) && pLockWorkStation) pLockWorkStation();
+    Sleep(2000);
+    SendMessageA(hHide, WM_SYSCOMMAND, SC_MONITORPOWER, 1);
+}
+
+void ToggleGeneralOption(int control) {
+    CheckDlgButton(hBoth, control, GeneralOption(control) ? BST_UNCHECKED : BST_CHECKED);
+    SendMessageA(hBoth, WM_COMMAND, MAKEWPARAM(control, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(hBoth, control)));
+}
+
+}  // namespace
+
+void PlaceSeparators(const int* group, int count, bool* separatorBefore) {
+    int lastGroup = -1;
+    for (int i = 0; i < count; ++i) {
+        separatorBefore[i] = false;
+        if (group[i] < 0) continue;
+        if (lastGroup >= 0 && group[i] != lastGroup) separatorBefore[i] = true;
+        lastGroup = group[i];
+    }
+}
+
+int MenuItemCreate(int IDMENUitem, int Checkitem) {
+    if (IsMenuItemHidden(IDMENUitem)) {
+        DeleteMenu(hMainMenu, IDMENUitem, MF_BYCOMMAND);
+        return 0;
+    }
+    if (Checkitem) CheckMenuItem(hMainMenu, IDMENUitem, MF_BYCOMMAND | MF_CHECKED);
+    return 1;
+}
+
+void CreateMainMenu() {
+    if (!hMainMenu) {
+        hMainMenu = CreatePopupMenu();
+    } else {
+        FreeMenuItemsData(hMainMenu);
+        // Submenus are owned elsewhere: detach them before deleting.
+        while (GetMenuItemCount(hMainMenu) > 0) RemoveMenu(hMainMenu, 0, MF_BYPOSITION);
+    }
+
+    int group[BUILTIN_MENU_ITEMS];
+    for (int id = 0; id < BUILTIN_MENU_ITEMS; ++id) {
+        menudata* record = NewMenuData(Priv(id, "MAINMENU", ini), MenuIcon(id), nullptr);
+        MENUITEMINFOA item = {};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_ID | MIIM_FTYPE | MIIM_DATA | MIIM_STATE | MIIM_SUBMENU;
+        item.fType = MFT_OWNERDRAW;
+        item.wID = static_cast<UINT>(id);
+        item.dwItemData = reinterpret_cast<ULONG_PTR>(record);
+        item.fState = MenuItemAvailable(id) ? MFS_ENABLED : MFS_GRAYED;
+        item.hSubMenu = MenuItemAvailable(id) ? SubmenuOf(id) : nullptr;
+        InsertMenuItemA(hMainMenu, static_cast<UINT>(id), TRUE, &item);
+        if (MenuItemCreate(id, ItemChecked(id))) {
+            group[id] = kGroupOf[id];
+        } else {
+            FreeMenuData(record);
+            group[id] = -1;
+        }
+    }
+
+    bool separatorBefore[BUILTIN_MENU_ITEMS];
+    PlaceSeparators(group, BUILTIN_MENU_ITEMS, separatorBefore);
+    for (int id = BUILTIN_MENU_ITEMS - 1; id >= 0; --id) {
+        if (!separatorBefore[id]) continue;
+        int position = PositionOf(hMainMenu, id);
+        if (position >= 0) InsertMenuA(hMainMenu, static_cast<UINT>(position), MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    }
+}
+
+void TrackMainMenu(HMENU menu) {
+    if (!menu || !IsMenu(menu) || GetMenuItemCount(menu) <= 0) return;
+    POINT pointer;
+    GetCursorPos(&pointer);
+    SetForegroundWindow(hHide);
+    TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, pointer.x, pointer.y, 0, hHide, nullptr);
+    PostMessageA(hHide, WM_NULL, 0, 0);
+}
+
+void ProcMainMenu(int id) {
+    if (id < BUILTIN_MENU_ITEMS && !MenuItemAvailable(id)) return;
+    switch (id) {
+        case IDPAUTOST:
+            ToggleGeneralOption(10300);
+            break;
+        case IDPSETTINGS:
+            ShowSettings(nullptr);
+            break;
+        case IDPPREVIOUS:
+            PreviousWall();
+            break;
+        case IDPNEXT:
+            NextWall(1);
+            break;
+        case IDPCALEN:
+            CheckDlgButton(hCalen, 10700, IsDlgButtonChecked(hCalen, 10700) == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED);
+            SendMessageA(hCalen, WM_COMMAND, MAKEWPARAM(10700, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(hCalen, 10700)));
+            ToWall(1);
+            break;
+        case IDPHIDEICON:
+            ToggleGeneralOption(10331);
+            break;
+        case IDPBLOCK:
+            if (pLockWorkStation) pLockWorkStation();
+            break;
+        case IDPSLEEP:
+            RunMonitorPower();
+            break;
+        case IDPCHECKOFF:
+            RunCheckOff();
+            break;
+        case IDPEXIT:
+            Exit();
+            break;
+        default:
+            break;
+    }
+}

@@ -1,0 +1,64 @@
+#include "app/settings_loading.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "app/pause.h"
+#include "base/globals.h"
+#include "desktop/autostart.h"
+#include "pages/page_calendar.h"
+#include "pages/page_general.h"
+#include "pages/page_lists.h"
+#include "pages/page_wall.h"
+#include "createpathfile.h"
+#include "kvinifunction.h"
+#include "scopedwin.h"
+
+namespace {
+
+const char kOldSettingsKey[] = "Software\\Malvoren\\Dravonel";
+
+}  // namespace
+
+void Settings() {
+    HeapString file(SetUsetExtenPath(".set"));
+    LoadAutostartSetting();
+    LoadTraySettings();
+    LoadGeneralSettings();
+    LoadWallSettings();
+    SettingCalen();
+    LoadListSettings();
+    currentDay = GetKeyInt(file.get(), "set", "KvLastDay", 0);
+    if (GetKeyYes(file.get(), "set", "KvCheckOff")) RunCheckOff();
+}
+
+void RezSaveReg() {
+    ScopedRegKey key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kOldSettingsKey, 0, KEY_READ, key.receive()) != ERROR_SUCCESS) return;
+
+    // The settings file lives in Users: make sure it can be written before
+    // the registry copy is deleted.
+    HeapString users(CreatePathFile("Users", nullptr, nullptr));
+    if (users) CreateDirectoryA(users.get(), nullptr);
+    HeapString file(SetUsetExtenPath(".set"));
+
+    DWORD longestName = 0, longestData = 0;
+    RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &longestName,
+                     &longestData, nullptr, nullptr);
+    std::vector<char> name(longestName + 2), data(longestData + 2);
+    for (DWORD index = 0;; ++index) {
+        DWORD nameSize = static_cast<DWORD>(name.size());
+        DWORD dataSize = static_cast<DWORD>(data.size() - 1);
+        DWORD type = 0;
+        LONG status = RegEnumValueA(key.get(), index, name.data(), &nameSize, nullptr, &type,
+                                    reinterpret_cast<BYTE*>(data.data()), &dataSize);
+        if (status == ERROR_NO_MORE_ITEMS) break;
+        if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ) || nameSize == 0) continue;
+        data[dataSize < data.size() ? dataSize : data.size() - 1] = '\0';
+        SetKey(file.get(), "set", name.data(), data.data());
+    }
+    key.reset();
+    RegDeleteKeyA(HKEY_CURRENT_USER, kOldSettingsKey);
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Malvoren");
+}

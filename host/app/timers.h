@@ -1,0 +1,21 @@
+// Timers of the main window and the periodic work they drive.
+#pragma once
+
+#include <windows.h>
+
+#include "base/timer_ids.h"
+
+void OnTimer04();
+void OnTimer08();
+
+
+// Value in [low, high) when bounded, else value >= low.
+bool CheckInterval(int value, int low, int high, bool bounded);
+
+// What the day-change step of timer 8 decided.
+struct DayChange {
+    bool changed;   // a new day was seen
+    bool store;     // KvLastDay must be written
+    int day;        // the new currentDay
+};
+DayChange NextDay(int currentDay, int dayOfMonth);

@@ -1,0 +1,13 @@
+// The main menu's handle and the check marks of its items. Any part of the
+// program whose option a menu item shows keeps the mark in step through
+// these; building and running the menu is the application's.
+#pragma once
+
+#include <windows.h>
+
+#include "base/command_ids.h"
+
+extern HMENU hMainMenu;
+
+void CheckMainMenuItem(int ID, int Check);
+void DisabledMenuItem(int ID, int Ch);

@@ -1,0 +1,36 @@
+#include "desktop/autostart.h"
+
+#include <windows.h>
+
+#include "base/globals.h"
+#include "base/main_menu_state.h"
+#include "kvinifunction.h"
+#include "scopedwin.h"
+
+namespace {
+
+const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+}  // namespace
+
+void ApplyAutostart(bool on) {
+    ScopedRegKey run;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, run.receive(), nullptr) ==
+        ERROR_SUCCESS) {
+        if (on) {
+            char program[MAX_PATH];
+            DWORD length = GetModuleFileNameA(nullptr, program, sizeof program);
+            RegSetValueExA(run.get(), "Dravonel", 0, REG_SZ, reinterpret_cast<const BYTE*>(program), length + 1);
+        } else {
+            RegDeleteValueA(run.get(), "Dravonel");
+        }
+    }
+    CheckMainMenuItem(IDPAUTOST, on);
+    KeyTipUnCheckedSet(hBoth, 10300, "KvAutoSt");
+}
+
+void LoadAutostartSetting() {
+    HeapString file(SetUsetExtenPath(".set"));
+    CheckDlgButton(hBoth, 10300, GetKeyYes(file.get(), "set", "KvAutoSt") ? BST_CHECKED : BST_UNCHECKED);
+    SendMessageA(hBoth, WM_COMMAND, MAKEWPARAM(10300, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(hBoth, 10300)));
+}

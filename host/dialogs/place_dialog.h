@@ -1,0 +1,26 @@
+// The placement window that follows the mouse, offered to the calendar page
+// and to plug-ins.
+#pragma once
+
+#include <windows.h>
+
+// The item being placed (plug-in service 6 and the calendar page).
+struct s_placefunc {
+    BYTE PlaceDialogType;    // 1: x, y is the top-left corner; 2, 3: the anchor point
+    HWND hPlaceDialogType;   // dialog holding the edit controls
+    int IDpx;                // edit of x
+    int IDpy;                // edit of y
+    int IDTypePos;           // combo of the anchor corner (type 2)
+    int Width;               // size of the item in pixels
+    int Height;
+};
+
+// Dialog procedure of the placement window (template 98), run modally with
+// the record as parameter. The edits follow the mouse; a click accepts,
+// Escape puts the old numbers back.
+INT_PTR CALLBACK PlaceDialogFunc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// Runs the placement window for the record; returns when it closes.
+void RunPlaceDialog(s_placefunc* place);
+// The window's shape for a record, in window coordinates (anchor index for
+// types 2 and 3: 0 down-right, 1 down-left, 2 up-right, 3 up-left).
+HRGN PlaceWindowRegion(int type, int width, int height, int anchor);

@@ -1,0 +1,301 @@
+#include "engine/composition.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "base/globals.h"
+#include "createpathfile.h"
+#include "ids_wall.h"
+#include "kvinifunction.h"
+#include "scopedwin.h"
+
+int positionType = -1;
+
+namespace {
+
+// Rows of a picture drawn at a time at its own size.
+const size_t kBandBytes = 8 * 1024 * 1024;
+
+int Width(const RECT& r) { return r.right - r.left; }
+int Height(const RECT& r) { return r.bottom - r.top; }
+
+// Bits per pixel of the bitmap selected into dc (32 when it cannot be told).
+int SelectedDepth(HDC dc) {
+    DIBSECTION section;
+    HGDIOBJ bitmap = GetCurrentObject(dc, OBJ_BITMAP);
+    if (bitmap && GetObjectA(bitmap, sizeof section, &section) == sizeof section) return section.dsBmih.biBitCount;
+    return 32;
+}
+
+// Size of the bitmap selected into dc.
+RECT SelectedBounds(HDC dc) {
+    BITMAP bitmap = {};
+    HGDIOBJ selected = GetCurrentObject(dc, OBJ_BITMAP);
+    if (selected) GetObjectA(selected, sizeof bitmap, &bitmap);
+    return {0, 0, bitmap.bmWidth, bitmap.bmHeight};
+}
+
+void FillWithColour(HDC dc, const RECT& rect, COLORREF colour) {
+    // Opaque text output takes the nearest colour of an 8-bit palette instead
+    // of dithering as a brush would.
+    SetBkColor(dc, colour);
+    ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, "", 0, nullptr);
+}
+
+// Mirrors the part of rect that lies on the bitmap: a picture that overflows
+// the screen (centre, fill) must not be mirrored from pixels that do not exist.
+void MirrorVisible(HDC dc, const RECT& rect, const CompositionOptions& options) {
+    if (!options.mirrorTopBottom && !options.mirrorLeftRight) return;
+    RECT visible;
+    const RECT bounds = SelectedBounds(dc);
+    if (!IntersectRect(&visible, &rect, &bounds)) return;
+    GorVer(dc, visible.left, visible.top, Width(visible), Height(visible), options.mirrorTopBottom,
+           options.mirrorLeftRight);
+}
+
+// The picture drawn 1:1, mirrored, scaled by the image module to the
+// destination size and copied there.
+void DrawScaled(HDC dc, s_picture* picture, SIZE size, const RECT& destination, const CompositionOptions& options) {
+    ScopedGdiObj<HBITMAP> own(CreateWallSection(dc, size.cx, size.cy, SelectedDepth(dc)));
+    ScopedMemoryDC memory(dc);
+    if (!own || !memory) return;
+    {
+        ScopedSelectObject select(memory, own.get());
+        // In bands of rows: a loader may need a working copy of what it
+        // draws (GDI+ does), and a band's copy is small where the whole
+        // picture's would double the memory a large picture takes.
+        const int band = std::max(1, static_cast<int>(kBandBytes / (static_cast<size_t>(size.cx) * 4)));
+        for (int top = 0; top < size.cy; top += band) {
+            const int rows = std::min(band, static_cast<int>(size.cy) - top);
+            tStretchImg(picture, memory, 0, top, size.cx, rows, 0, top, size.cx, rows, SRCCOPY);
+        }
+        GorVer(memory, 0, 0, size.cx, size.cy, options.mirrorTopBottom, options.mirrorLeftRight);
+    }
+    int width = size.cx, height = size.cy;
+    if (pScaleBitmap && (Width(destination) != width || Height(destination) != height)) {
+        int scaledWidth = Width(destination), scaledHeight = Height(destination);
+        if (HBITMAP scaled = pScaleBitmap(own.get(), &scaledWidth, &scaledHeight, "Kvtemp")) {
+            own.reset(scaled);
+            width = scaledWidth;
+            height = scaledHeight;
+        }
+    }
+    // Without a scaler (or when it fails) the picture is still stretched to
+    // its place rather than cut.
+    ScopedSelectObject select(memory, own.get());
+    const int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
+    StretchBlt(dc, destination.left, destination.top, Width(destination), Height(destination), memory, 0, 0, width,
+               height, SRCCOPY);
+    if (oldMode) SetStretchBltMode(dc, oldMode);
+}
+
+// Tiles from the area's top-left corner until its right and bottom edges;
+// the first tile is drawn, the others are copies of it.
+void DrawTiles(HDC dc, s_picture* picture, SIZE size, const RECT& area) {
+    if (size.cx <= 0 || size.cy <= 0) return;
+    tStretchImg(picture, dc, area.left, area.top, size.cx, size.cy, 0, 0, size.cx, size.cy, SRCCOPY);
+    const int across = (Width(area) + size.cx - 1) / size.cx;
+    const int down = (Height(area) + size.cy - 1) / size.cy;
+    const int rowWidth = across * size.cx, columnHeight = down * size.cy;
+    for (int filled = size.cx; filled < rowWidth;) {
+        const int copy = std::min(filled, rowWidth - filled);
+        BitBlt(dc, area.left + filled, area.top, copy, size.cy, dc, area.left, area.top, SRCCOPY);
+        filled += copy;
+    }
+    for (int filled = size.cy; filled < columnHeight;) {
+        const int copy = std::min(filled, columnHeight - filled);
+        BitBlt(dc, area.left, area.top + filled, rowWidth, copy, dc, area.left, area.top, SRCCOPY);
+        filled += copy;
+    }
+}
+
+// Margins beside a fitted picture: its outermost column or row stretched out.
+void SmearEdges(HDC dc, const RECT& area, const RECT& picture) {
+    const int x = picture.left, y = picture.top, width = Width(picture), height = Height(picture);
+    const int left = area.left, top = area.top, W = Width(area), H = Height(area);
+    if (x > left) {
+        StretchBlt(dc, left, y, x - left, height, dc, x, y, 1, height, SRCCOPY);
+        StretchBlt(dc, x + width, y, left + W - x - width, height, dc, x + width - 1, y, 1, height, SRCCOPY);
+    }
+    if (y > top) {
+        StretchBlt(dc, x, top, width, y - top, dc, x, y, width, 1, SRCCOPY);
+        StretchBlt(dc, x, y + height, width, top + H - y - height, dc, x, y + height - 1, width, 1, SRCCOPY);
+    }
+}
+
+// Margins beside a fitted picture in the average colour of the picture's
+// outermost column or row on that side.
+void AverageEdges(HDC dc, const RECT& area, const RECT& picture) {
+    const int x = picture.left, y = picture.top, width = Width(picture), height = Height(picture);
+    const int left = area.left, top = area.top, W = Width(area), H = Height(area);
+    // Each band is painted from a pixel of its own, so even a band one pixel
+    // wide gets its colour.
+    auto band = [&](const RECT& edge, int bx, int by, int bw, int bh) {
+        if (bw <= 0 || bh <= 0) return;
+        SetPixel(dc, bx, by, GetAverageColor(dc, &edge));
+        StretchBlt(dc, bx, by, bw, bh, dc, bx, by, 1, 1, SRCCOPY);
+    };
+    if (x > left) {
+        RECT leftColumn = {x, y, x + 1, y + height};
+        band(leftColumn, left, y, x - left, height);
+        RECT rightColumn = {x + width - 1, y, x + width, y + height};
+        band(rightColumn, x + width, y, left + W - x - width, height);
+    }
+    if (y > top) {
+        RECT topRow = {x, y, x + width, y + 1};
+        band(topRow, x, top, width, y - top);
+        RECT bottomRow = {x, y + height - 1, x + width, y + height};
+        band(bottomRow, x, y + height, width, top + H - y - height);
+    }
+}
+
+}  // namespace
+
+int DepthForIndex(int index, int screenBits) {
+    switch (index) {
+        case 1: return 32;
+        case 2: return 24;
+        case 3: return 16;
+        case 4: return 8;
+        default: return screenBits > 0 ? screenBits : 32;
+    }
+}
+
+float ParseSizeFactor(const char* text) {
+    if (!text) return 2.0f;
+    std::string number(text);
+    std::replace(number.begin(), number.end(), ',', '.');
+    char* end = nullptr;
+    const double value = strtod(number.c_str(), &end);
+    if (end == number.c_str() || !(value > 0.0) || value > 1e6) return 2.0f;
+    return static_cast<float>(value);
+}
+
+int ResolvePlacement(int global, int pagePlacement, SIZE picture, int areaWidth, int areaHeight, float f) {
+    int placement = global > 8 ? -1 : global;
+    if (placement < 0) placement = pagePlacement;
+    if (placement < 0 || placement > 8) placement = KV_PLACE_FIT;
+    if (placement == KV_PLACE_AUTO_STRETCH || placement == KV_PLACE_AUTO_FIT) {
+        if (!(f > 0.0f)) f = 2.0f;
+        const bool larger = static_cast<float>(areaWidth) / f < static_cast<float>(picture.cx) ||
+                            static_cast<float>(areaHeight) / f < static_cast<float>(picture.cy);
+        if (placement == KV_PLACE_AUTO_STRETCH) placement = larger ? KV_PLACE_STRETCH : KV_PLACE_TILE;
+        else placement = larger ? KV_PLACE_FIT : KV_PLACE_CENTRE;
+    }
+    return placement;
+}
+
+RECT PlacementRect(int placement, const RECT& area, SIZE picture) {
+    const int W = Width(area), H = Height(area);
+    int width = picture.cx, height = picture.cy;
+    switch (placement) {
+        case KV_PLACE_STRETCH:
+            return area;
+        case KV_PLACE_TILE:
+            return {area.left, area.top, area.left + width, area.top + height};
+        case KV_PLACE_FIT:
+        case KV_PLACE_FIT_SMEARED:
+        case KV_PLACE_FIT_AVERAGE:
+        case KV_PLACE_FILL: {
+            if (width <= 0 || height <= 0) return {area.left, area.top, area.left, area.top};
+            const float across = static_cast<float>(W) / static_cast<float>(width);
+            const float down = static_cast<float>(H) / static_cast<float>(height);
+            const float s = placement == KV_PLACE_FILL ? std::max(across, down) : std::min(across, down);
+            width = static_cast<int>(static_cast<float>(picture.cx) * s);
+            height = static_cast<int>(static_cast<float>(picture.cy) * s);
+            break;
+        }
+        default:
+            break;
+    }
+    const int x = area.left + (W - width) / 2, y = area.top + (H - height) / 2;
+    return {x, y, x + width, y + height};
+}
+
+HBITMAP CreateWallSection(HDC dc, int width, int height, int bitsPerPixel) {
+    if (width <= 0 || height <= 0) return nullptr;
+    if (bitsPerPixel != 8 && bitsPerPixel != 16 && bitsPerPixel != 24) bitsPerPixel = 32;
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colours[256];
+    } info = {};
+    info.header.biSize = sizeof info.header;
+    info.header.biWidth = width;
+    info.header.biHeight = height;
+    info.header.biPlanes = 1;
+    info.header.biBitCount = static_cast<WORD>(bitsPerPixel);
+    info.header.biCompression = BI_RGB;
+    if (bitsPerPixel == 8) {
+        // A 6 x 6 x 6 colour cube and 40 greys.
+        int n = 0;
+        for (int r = 0; r < 6; ++r)
+            for (int g = 0; g < 6; ++g)
+                for (int b = 0; b < 6; ++b, ++n)
+                    info.colours[n] = {static_cast<BYTE>(b * 51), static_cast<BYTE>(g * 51), static_cast<BYTE>(r * 51), 0};
+        for (int i = 0; n < 256; ++i, ++n) {
+            const BYTE grey = static_cast<BYTE>((i + 1) * 255 / 41);
+            info.colours[n] = {grey, grey, grey, 0};
+        }
+        info.header.biClrUsed = 256;
+    }
+    void* bits = nullptr;
+    return CreateDIBSection(dc, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
+}
+
+void GorVer(HDC dc, int x, int y, int width, int height, int mirrorTopBottom, int mirrorLeftRight) {
+    if (!dc || width <= 0 || height <= 0) return;
+    if (mirrorTopBottom && mirrorLeftRight)
+        StretchBlt(dc, x, y, width, height, dc, x + width - 1, y + height - 1, -width, -height, SRCCOPY);
+    else if (mirrorTopBottom)
+        StretchBlt(dc, x, y, width, height, dc, x, y + height - 1, width, -height, SRCCOPY);
+    else if (mirrorLeftRight)
+        StretchBlt(dc, x, y, width, height, dc, x + width - 1, y, -width, height, SRCCOPY);
+}
+
+COLORREF GetAverageColor(HDC dc, const RECT* rect) {
+    if (!dc || !rect || rect->right <= rect->left || rect->bottom <= rect->top) return 0;
+    unsigned long long red = 0, green = 0, blue = 0, count = 0;
+    for (int y = rect->top; y < rect->bottom; ++y)
+        for (int x = rect->left; x < rect->right; ++x) {
+            const COLORREF pixel = GetPixel(dc, x, y);
+            if (pixel == CLR_INVALID) continue;
+            red += GetRValue(pixel);
+            green += GetGValue(pixel);
+            blue += GetBValue(pixel);
+            ++count;
+        }
+    if (!count) return 0;
+    return RGB(red / count, green / count, blue / count);
+}
+
+void ComposePicture(HDC dc, const RECT& desktop, const RECT& workArea, s_picture* picture, SIZE size,
+                    const CompositionOptions& options) {
+    const RECT all = {0, 0, desktop.right, desktop.bottom};
+    FillWithColour(dc, all, options.background);
+    if (options.invert) PatBlt(dc, 0, 0, all.right, all.bottom, DSTINVERT);
+    const RECT area = options.useWorkArea ? workArea : desktop;
+
+    if (picture && size.cx > 0 && size.cy > 0) {
+        const int placement =
+            ResolvePlacement(positionType, options.pagePlacement, size, Width(area), Height(area), options.sizeFactor);
+        const RECT place = PlacementRect(placement, area, size);
+        if (placement == KV_PLACE_TILE) {
+            DrawTiles(dc, picture, size, area);
+            GorVer(dc, area.left, area.top, Width(area), Height(area), options.mirrorTopBottom,
+                   options.mirrorLeftRight);
+        } else if (placement != KV_PLACE_CENTRE && options.increase) {
+            DrawScaled(dc, picture, size, place, options);
+        } else {
+            tStretchImg(picture, dc, place.left, place.top, Width(place), Height(place), 0, 0, size.cx, size.cy,
+                        SRCCOPY);
+            MirrorVisible(dc, place, options);
+        }
+        if (placement == KV_PLACE_FIT_SMEARED) SmearEdges(dc, area, place);
+        if (placement == KV_PLACE_FIT_AVERAGE) AverageEdges(dc, area, place);
+    }
+
+    if (options.invert) PatBlt(dc, 0, 0, all.right, all.bottom, DSTINVERT);
+    GdiFlush();
+}

@@ -1,0 +1,32 @@
+// What the wallpaper engine tells the rest of the program. The engine never
+// calls the pages, the tray or the menu; the application installs these
+// handlers at start-up (an unset handler does nothing, so the engine also
+// runs alone, as in the tests).
+#pragma once
+
+#include <windows.h>
+
+#include "engine/image_binding.h"
+
+struct WallpaperEvents {
+    // A change step is about to compose: a preview that would show the old
+    // picture is hidden.
+    void (*stepStarting)() = nullptr;
+    // The composition is done with the picture; the handler takes it (the
+    // preview shows it) and must release it. Unset: it is released.
+    void (*pictureComposed)(s_picture* picture, SIZE size) = nullptr;
+    // The system shows a new wallpaper: the desktop's icons and captions
+    // are looked after again.
+    void (*wallpaperApplied)() = nullptr;
+    // The open list has no current row any more (it became empty).
+    void (*currentRowCleared)() = nullptr;
+};
+
+// Replaces the handlers; returns the previous ones.
+WallpaperEvents SetWallpaperEvents(const WallpaperEvents& events);
+
+// Raised by the engine.
+void RaiseStepStarting();
+void RaisePictureComposed(s_picture* picture, SIZE size);
+void RaiseWallpaperApplied();
+void RaiseCurrentRowCleared();

@@ -1,8 +1,0 @@
-#pragma once
-
-// Enters or leaves the pause: stops (or restarts) the timers the general
-// page names, shows the paused tray icon, stores KvCheckOff.
-void RunCheckOff();
-
-// The wallpaper change period in milliseconds (0: no timed change).
-extern unsigned currentTimer;

@@ -1,0 +1,282 @@
+// The picture's placement on the wallpaper, checked on the pixels a user
+// would see: where each placement puts a picture of four known quadrants,
+// the edges, tiles, mirroring, inversion and the colour depths.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+
+#include "engine/composition.h"
+#include "engine/create_wallpaper.h"
+#include "composition_support.h"
+
+namespace {
+
+const RECT kArea1024 = {0, 0, 1024, 768};
+
+TEST(Placement, AutomaticPlacementsWeighThePictureAgainstTheScreenDividedByTheFactor) {
+    const SIZE small = {400, 300}, large = {2048, 1536};
+    EXPECT_EQ(ResolvePlacement(KV_PLACE_AUTO_FIT, KV_PLACE_FIT, small, 1024, 768, 2.0f), KV_PLACE_CENTRE);
+    const RECT centred = PlacementRect(KV_PLACE_CENTRE, kArea1024, small);
+    EXPECT_EQ(centred.left, 312);
+    EXPECT_EQ(centred.top, 234);
+    EXPECT_EQ(centred.right - centred.left, 400) << "no scaling";
+    EXPECT_EQ(ResolvePlacement(KV_PLACE_AUTO_FIT, KV_PLACE_FIT, large, 1024, 768, 2.0f), KV_PLACE_FIT);
+    const RECT fitted = PlacementRect(KV_PLACE_FIT, kArea1024, large);
+    EXPECT_EQ(fitted.left, 0);
+    EXPECT_EQ(fitted.top, 0);
+    EXPECT_EQ(fitted.right, 1024);
+    EXPECT_EQ(fitted.bottom, 768);
+
+    EXPECT_EQ(ResolvePlacement(KV_PLACE_AUTO_STRETCH, KV_PLACE_FIT, small, 1024, 768, 2.0f), KV_PLACE_TILE);
+    EXPECT_EQ(ResolvePlacement(KV_PLACE_AUTO_STRETCH, KV_PLACE_FIT, large, 1024, 768, 2.0f), KV_PLACE_STRETCH);
+    // One side over the limit is enough; a smaller factor raises the limit.
+    EXPECT_EQ(ResolvePlacement(KV_PLACE_AUTO_FIT, KV_PLACE_FIT, SIZE{520, 10}, 1024, 768, 2.0f), KV_PLACE_FIT);
+    EXPECT_EQ(ResolvePlacement(KV_PLACE_AUTO_FIT, KV_PLACE_FIT, SIZE{520, 10}, 1024, 768, 1.0f), KV_PLACE_CENTRE);
+    // The page's choice may itself be automatic.
+    EXPECT_EQ(ResolvePlacement(-1, KV_PLACE_AUTO_STRETCH, small, 1024, 768, 2.0f), KV_PLACE_TILE);
+}
+
+TEST(Placement, RowDigitNineMeansAverageEdgesAndZeroThePagesChoice) {
+    const SIZE picture = {100, 100};
+    EXPECT_EQ(ResolvePlacement(9 - 1, KV_PLACE_STRETCH, picture, 1024, 768, 2.0f), KV_PLACE_FIT_AVERAGE);
+    EXPECT_EQ(ResolvePlacement(1 - 1, KV_PLACE_STRETCH, picture, 1024, 768, 2.0f), KV_PLACE_CENTRE);
+    EXPECT_EQ(ResolvePlacement(0 - 1, KV_PLACE_STRETCH, picture, 1024, 768, 2.0f), KV_PLACE_STRETCH);
+    EXPECT_EQ(ResolvePlacement(9, KV_PLACE_TILE, picture, 1024, 768, 2.0f), KV_PLACE_TILE) << "above 8: the page";
+}
+
+TEST(Placement, FitAndFillKeepTheAspectAndCentreWithHalvesRoundedTowardZero) {
+    const RECT area = {10, 20, 210, 170};  // 200 x 150
+    RECT fit = PlacementRect(KV_PLACE_FIT, area, SIZE{40, 20});
+    EXPECT_EQ(fit.left, 10);
+    EXPECT_EQ(fit.top, 45);
+    EXPECT_EQ(fit.right - fit.left, 200);
+    EXPECT_EQ(fit.bottom - fit.top, 100);
+    RECT fill = PlacementRect(KV_PLACE_FILL, area, SIZE{40, 20});
+    EXPECT_EQ(fill.left, -40);
+    EXPECT_EQ(fill.top, 20);
+    EXPECT_EQ(fill.right - fill.left, 300);
+    EXPECT_EQ(fill.bottom - fill.top, 150);
+    // (200 - 201) / 2 is 0, not -1.
+    RECT wide = PlacementRect(KV_PLACE_CENTRE, area, SIZE{201, 10});
+    EXPECT_EQ(wide.left, 10);
+}
+
+TEST(Placement, SizeFactorTextFallsBackToTwo) {
+    EXPECT_FLOAT_EQ(ParseSizeFactor("2.0"), 2.0f);
+    EXPECT_FLOAT_EQ(ParseSizeFactor("1,5"), 1.5f);
+    EXPECT_FLOAT_EQ(ParseSizeFactor(" 3"), 3.0f);
+    for (const char* bad : {"0", "-3", "abc", "", "1e300"}) EXPECT_FLOAT_EQ(ParseSizeFactor(bad), 2.0f) << bad;
+    EXPECT_FLOAT_EQ(ParseSizeFactor(nullptr), 2.0f);
+}
+
+class Composing : public ::testing::Test {
+protected:
+    void SetUp() override {
+        positionType = -1;
+        options.background = kGrey;
+        options.increase = false;
+        options.useWorkArea = false;
+    }
+    void TearDown() override { positionType = -1; }
+
+    // Composes a 200 x 150 wallpaper with the picture in the given placement.
+    std::unique_ptr<Canvas> Compose(int placement, s_picture* picture, SIZE size, RECT work = {0, 0, 200, 150}) {
+        positionType = placement;
+        std::unique_ptr<Canvas> canvas(new Canvas(200, 150, kBlack));
+        ComposePicture(canvas->dc(), desktop, work, picture, size, options);
+        tReleaseImg(picture);
+        return canvas;
+    }
+
+    FakeLoader loader;
+    CompositionOptions options;
+    const RECT desktop = {0, 0, 200, 150};
+};
+
+TEST_F(Composing, CentreLeavesThePictureAtItsSizeOnTheBackground) {
+    auto wall = Compose(KV_PLACE_CENTRE, loader.Quadrants(40, 30), SIZE{40, 30});
+    EXPECT_EQ(wall->At(85, 65), kRed);
+    EXPECT_EQ(wall->At(115, 65), kGreen);
+    EXPECT_EQ(wall->At(85, 85), kBlue);
+    EXPECT_EQ(wall->At(115, 85), kYellow);
+    EXPECT_EQ(wall->Count({80, 60, 120, 90}, kGrey), 0) << "the picture covers exactly its rectangle";
+    EXPECT_EQ(wall->At(79, 60), kGrey);
+    EXPECT_EQ(wall->At(120, 89), kGrey);
+    EXPECT_EQ(wall->At(0, 0), kGrey);
+}
+
+TEST_F(Composing, FitStretchAndFill) {
+    auto fit = Compose(KV_PLACE_FIT, loader.Quadrants(40, 20), SIZE{40, 20});
+    EXPECT_EQ(fit->At(50, 50), kRed);
+    EXPECT_EQ(fit->At(150, 50), kGreen);
+    EXPECT_EQ(fit->At(50, 100), kBlue);
+    EXPECT_EQ(fit->At(150, 100), kYellow);
+    EXPECT_EQ(fit->Count({0, 0, 200, 25}, kGrey), 200 * 25) << "margins keep the background";
+    EXPECT_EQ(fit->Count({0, 125, 200, 150}, kGrey), 200 * 25);
+
+    auto stretch = Compose(KV_PLACE_STRETCH, loader.Quadrants(40, 20), SIZE{40, 20});
+    EXPECT_EQ(stretch->At(2, 2), kRed);
+    EXPECT_EQ(stretch->At(197, 2), kGreen);
+    EXPECT_EQ(stretch->At(2, 147), kBlue);
+    EXPECT_EQ(stretch->At(197, 147), kYellow);
+
+    // Fill: 300 x 150 from x = -50; a quarter of each side is cut off.
+    auto fill = Compose(KV_PLACE_FILL, loader.Quadrants(40, 20), SIZE{40, 20});
+    EXPECT_EQ(fill->Count({0, 0, 200, 150}, kGrey), 0);
+    EXPECT_EQ(fill->At(0, 0), kRed);
+    EXPECT_EQ(fill->At(99, 74), kRed);
+    EXPECT_EQ(fill->At(100, 74), kGreen);
+    EXPECT_EQ(fill->At(199, 149), kYellow);
+}
+
+TEST_F(Composing, SmearedEdgesRepeatTheOutermostRows) {
+    auto wall = Compose(KV_PLACE_FIT_SMEARED, loader.Quadrants(40, 20), SIZE{40, 20});
+    EXPECT_EQ(wall->At(50, 0), kRed);
+    EXPECT_EQ(wall->At(150, 24), kGreen);
+    EXPECT_EQ(wall->At(50, 149), kBlue);
+    EXPECT_EQ(wall->At(150, 125), kYellow);
+    EXPECT_EQ(wall->Count({0, 0, 200, 150}, kGrey), 0);
+}
+
+TEST_F(Composing, AverageEdgesTakeTheMeanOfTheOutermostRow) {
+    auto wall = Compose(KV_PLACE_FIT_AVERAGE, loader.Quadrants(40, 20), SIZE{40, 20});
+    const COLORREF redGreen = RGB(127, 127, 0), blueYellow = RGB(127, 127, 127);
+    EXPECT_EQ(wall->Count({0, 0, 200, 25}, redGreen), 200 * 25);
+    EXPECT_EQ(wall->Count({0, 125, 200, 150}, blueYellow), 200 * 25);
+    EXPECT_EQ(wall->At(50, 50), kRed);
+
+    // Side margins: a tall picture.
+    auto tall = Compose(KV_PLACE_FIT_AVERAGE, loader.Make(20, 30, [](int x, int) { return x < 10 ? kRed : kBlue; }),
+                        SIZE{20, 30});
+    EXPECT_EQ(tall->At(0, 75), kRed);
+    EXPECT_EQ(tall->At(199, 75), kBlue);
+}
+
+TEST_F(Composing, AverageEdgesOfOnePixelGetTheirColourToo) {
+    // 40 x 20 fitted into 200 x 102 leaves one row above and one below.
+    positionType = KV_PLACE_FIT_AVERAGE;
+    Canvas wall(200, 102, kBlack);
+    const RECT small = {0, 0, 200, 102};
+    s_picture* picture = loader.Quadrants(40, 20);
+    ComposePicture(wall.dc(), small, small, picture, SIZE{40, 20}, options);
+    tReleaseImg(picture);
+    EXPECT_EQ(wall.At(10, 0), RGB(127, 127, 0));
+    EXPECT_EQ(wall.At(10, 101), RGB(127, 127, 127));
+}
+
+TEST_F(Composing, TilesStartAtTheWorkAreasCornerAndCoverItToTheEdges) {
+    options.useWorkArea = true;
+    const RECT work = {30, 0, 200, 120};  // a taskbar on the left and one at the bottom
+    auto wall = Compose(KV_PLACE_TILE, loader.Quadrants(40, 30), SIZE{40, 30}, work);
+    EXPECT_EQ(wall->At(31, 1), kRed);
+    EXPECT_EQ(wall->At(55, 1), kGreen);
+    EXPECT_EQ(wall->At(71, 1), kRed) << "second tile";
+    EXPECT_EQ(wall->At(31, 16), kBlue);
+    EXPECT_EQ(wall->At(31, 31), kRed) << "second row";
+    EXPECT_EQ(wall->At(199, 1), kRed) << "(199 - 30) % 40 = 9: the last tile reaches the edge";
+    EXPECT_EQ(wall->At(199, 119), QuadrantColour(169 % 40, 119 % 30, 40, 30));
+    EXPECT_EQ(wall->Count({0, 0, 30, 150}, kGrey), 30 * 150) << "nothing left of the work area";
+}
+
+TEST_F(Composing, BothMirrorsTurnThePictureByHalfATurn) {
+    options.mirrorTopBottom = options.mirrorLeftRight = true;
+    auto both = Compose(KV_PLACE_CENTRE, loader.Quadrants(40, 30), SIZE{40, 30});
+    EXPECT_EQ(both->At(85, 65), kYellow);
+    EXPECT_EQ(both->At(115, 65), kBlue);
+    EXPECT_EQ(both->At(85, 85), kGreen);
+    EXPECT_EQ(both->At(115, 85), kRed);
+    EXPECT_EQ(both->At(79, 65), kGrey) << "the mirror stays within the picture";
+
+    options.mirrorLeftRight = false;
+    auto topBottom = Compose(KV_PLACE_CENTRE, loader.Quadrants(40, 30), SIZE{40, 30});
+    EXPECT_EQ(topBottom->At(85, 65), kBlue);
+    EXPECT_EQ(topBottom->At(115, 85), kGreen);
+
+    options.mirrorTopBottom = false;
+    options.mirrorLeftRight = true;
+    auto leftRight = Compose(KV_PLACE_STRETCH, loader.Quadrants(40, 30), SIZE{40, 30});
+    EXPECT_EQ(leftRight->At(2, 2), kGreen);
+    EXPECT_EQ(leftRight->At(197, 147), kBlue);
+}
+
+TEST_F(Composing, MirroredTilesMirrorTheWholeArea) {
+    options.mirrorLeftRight = true;
+    auto wall = Compose(KV_PLACE_TILE, loader.Quadrants(40, 30), SIZE{40, 30});
+    // 200 = 5 tiles: mirrored, the first column of the area is the last of a tile.
+    EXPECT_EQ(wall->At(0, 0), kGreen);
+    EXPECT_EQ(wall->At(25, 0), kRed);
+}
+
+TEST_F(Composing, InversionKeepsABlackBackgroundAndTurnsWhiteBlack) {
+    options.invert = true;
+    options.background = kBlack;
+    auto wall =
+        Compose(KV_PLACE_CENTRE, loader.Make(40, 30, [](int x, int) { return x < 20 ? kWhite : kRed; }), SIZE{40, 30});
+    EXPECT_EQ(wall->At(0, 0), kBlack);
+    EXPECT_EQ(wall->At(85, 70), kBlack);
+    EXPECT_EQ(wall->At(115, 70), RGB(0, 255, 255));
+}
+
+TEST_F(Composing, SmoothScalingGivesTheSamePlacementAndMirrors) {
+    ShippedSaver module;
+    ASSERT_TRUE(pScaleBitmap) << "PixOle's scaler";
+    options.increase = true;
+    auto fit = Compose(KV_PLACE_FIT, loader.Quadrants(40, 20), SIZE{40, 20});
+    EXPECT_EQ(fit->At(50, 50), kRed);
+    EXPECT_EQ(fit->At(150, 100), kYellow);
+    EXPECT_EQ(fit->Count({0, 0, 200, 25}, kGrey), 200 * 25);
+
+    options.mirrorTopBottom = options.mirrorLeftRight = true;
+    auto turned = Compose(KV_PLACE_FILL, loader.Quadrants(40, 20), SIZE{40, 20});
+    EXPECT_EQ(turned->At(20, 20), kYellow);
+    EXPECT_EQ(turned->At(180, 130), kRed);
+}
+
+TEST_F(Composing, ALargePictureIsDrawnWholeBeforeScaling) {
+    ShippedSaver module;
+    options.increase = true;
+    // 2048 x 3000 is drawn at its own size in several bands of rows.
+    const COLORREF thirds[] = {kRed, kGreen, kBlue};
+    auto fit = Compose(KV_PLACE_FIT, loader.Make(2048, 3000, [&](int, int y) { return thirds[y / 1000]; }),
+                       SIZE{2048, 3000});
+    EXPECT_EQ(fit->At(100, 25), kRed);
+    EXPECT_EQ(fit->At(100, 75), kGreen);
+    EXPECT_EQ(fit->At(100, 125), kBlue);
+    EXPECT_EQ(fit->At(100, 149), kBlue);
+}
+
+TEST_F(Composing, WithoutAScalerThePictureIsStillStretchedToItsPlace) {
+    ASSERT_EQ(pScaleBitmap, nullptr);
+    options.increase = true;
+    auto fit = Compose(KV_PLACE_FIT, loader.Quadrants(40, 20), SIZE{40, 20});
+    EXPECT_EQ(fit->At(150, 100), kYellow);
+    EXPECT_EQ(fit->At(199, 124), kYellow);
+}
+
+TEST_F(Composing, EveryColourDepthKeepsPlainColours) {
+    for (int bits : {8, 16, 24, 32}) {
+        HDC screen = GetDC(nullptr);
+        HBITMAP section = CreateWallSection(screen, 200, 150, bits);
+        ReleaseDC(nullptr, screen);
+        ASSERT_NE(section, nullptr) << bits;
+        DIBSECTION info;
+        ASSERT_EQ(GetObjectA(section, sizeof info, &info), static_cast<int>(sizeof info));
+        EXPECT_EQ(info.dsBmih.biBitCount, bits);
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, section);
+        positionType = KV_PLACE_CENTRE;
+        options.background = kWhite;
+        s_picture* picture = loader.Quadrants(40, 30);
+        ComposePicture(dc, desktop, desktop, picture, SIZE{40, 30}, options);
+        tReleaseImg(picture);
+        EXPECT_EQ(GetPixel(dc, 0, 0), kWhite) << bits;
+        EXPECT_EQ(GetPixel(dc, 85, 65), kRed) << bits;
+        EXPECT_EQ(GetPixel(dc, 115, 85), kYellow) << bits;
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(section);
+    }
+}
+
+}  // namespace
