@@ -2,13 +2,11 @@
 
 #include <windows.h>
 
-// Item data of owner-drawn and language menu items: drawn by the hidden
-// owner window, released by whoever rebuilds the menu.
-struct menudata {
-    char text[260];   // display name
-    HICON hIcon;      // 16 x 16, may be none
-    char* data;       // a path or file name (heap), may be none
-};
+#include "dravonel_plugin.h"
+
+// Item data of owner-drawn and language menu items (menudata, a record of
+// the plug-in protocol): drawn by the hidden owner window, released by
+// whoever rebuilds the menu.
 
 // New record; text is cut to 259 characters.
 menudata* NewMenuData(const char* text, HICON icon, const char* data);

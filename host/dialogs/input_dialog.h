@@ -3,15 +3,11 @@
 
 #include <windows.h>
 
-// The request; allocated by the caller on the heap and released by the
-// dialog together with inText.
-struct s_inputInitParam {
-    HWND hwnd;       // owner
-    int iCaption;    // caption: text number of section "STRING"
-    int iTitle;      // prompt: text number of section "STRING"
-    char* inText;    // initial text (heap) or none
-    int yInt;        // digits only, centred
-};
+#include "dravonel_plugin.h"
+
+// The request is s_inputInitParam of the plug-in protocol (service 17),
+// allocated by the caller on the heap and released by the dialog together
+// with inText.
 
 // Runs the dialog; returns a heap copy of the text, or none when cancelled.
 char* RunInputDialog(s_inputInitParam* request);

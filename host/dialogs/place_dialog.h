@@ -4,16 +4,10 @@
 
 #include <windows.h>
 
-// The item being placed (plug-in service 6 and the calendar page).
-struct s_placefunc {
-    BYTE PlaceDialogType;    // 1: x, y is the top-left corner; 2, 3: the anchor point
-    HWND hPlaceDialogType;   // dialog holding the edit controls
-    int IDpx;                // edit of x
-    int IDpy;                // edit of y
-    int IDTypePos;           // combo of the anchor corner (type 2)
-    int Width;               // size of the item in pixels
-    int Height;
-};
+#include "dravonel_plugin.h"
+
+// The item being placed: s_placefunc of the plug-in protocol (service 6),
+// also used by the calendar page.
 
 // Dialog procedure of the placement window (template 98), run modally with
 // the record as parameter. The edits follow the mouse; a click accepts,

@@ -7,18 +7,13 @@
 
 #include <windows.h>
 
+#include "dravonel_plugin.h"
+
 #include <ctime>
 #include <string>
 
-// Calendar layout record (x, y and size stored as "%d %d %hd"; month and year
-// filled in just before drawing). The layout is part of the plug-in protocol.
-struct s_month {
-    int x;
-    int y;
-    unsigned char size;  // larger is smaller: the unit is the area / ((0.5 * size + 1) * 20)
-    int imonth;          // 1..12
-    int iyear;
-};
+// Calendar layout record s_month (x, y and size stored as "%d %d %hd"; month
+// and year filled in just before drawing) is part of the plug-in protocol.
 
 enum { KV_MONTH_PREV = 0, KV_MONTH_CURRENT = 1, KV_MONTH_NEXT = 2 };
 // The host's three records, previous, current and next month.

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "dravonel_plugin.h"
+
 #include <string>
 #include <vector>
 
@@ -18,15 +20,8 @@ extern HMENU hFileListMenu;
 // Last folder used by a file or folder dialog; stored as KvFolder.
 extern std::string currentDir;
 
-// A plug-in's request to add or remove files (services 28 and 29).
-struct s_filenode {
-    char* path;
-    s_filenode* next;
-};
-struct s_filetolist {
-    s_filenode* sb;   // the files, newest first
-    char* namelist;   // the target list
-};
+// A plug-in's request to add or remove files (services 28 and 29) is an
+// s_filetolist of the plug-in protocol.
 
 void LoadWallList();
 void SaveWallList(int flag);
