@@ -48,6 +48,18 @@ std::string Escaped(const char* text) {
     return result;
 }
 
+// The URL for the proxy's request line: credentials written into the URL are
+// parsed but never sent.
+std::string WithoutCredentials(const char* link) {
+    std::string url(link);
+    size_t host = url.find("://");
+    host = host == std::string::npos ? 0 : host + 3;
+    size_t slash = url.find('/', host);
+    size_t at = url.rfind('@', slash);
+    if (at != std::string::npos && at >= host) url.erase(host, at + 1 - host);
+    return url;
+}
+
 }  // namespace
 
 void GetParamAddress(const char* path, paramlink* pl) {
@@ -98,7 +110,7 @@ InetRequestResult BuildInetRequest(const paramlink& target, const paramlink* pro
                " HTTP/1.0\r\nAccept: */*\r\nAccept-Language: ru\r\n" + kUserAgent + "Host: " + address +
                "\r\nConnection: Keep-Alive\r\n\r\n\r\n";
     } else {
-        text = "GET " + Escaped(target.link ? target.link : "") + " HTTP/1.0\r\nHost: " + address + "\r\n" +
+        text = "GET " + Escaped(WithoutCredentials(target.link ? target.link : "").c_str()) + " HTTP/1.0\r\nHost: " + address + "\r\n" +
                kUserAgent;
         if (proxy->user && proxy->pass) {
             std::string credentials = std::string(proxy->user) + ":" + proxy->pass;
