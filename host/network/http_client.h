@@ -1,0 +1,54 @@
+// The host's HTTP/1.0 client: one GET, directly or through a proxy with Basic
+// authorisation, redirects followed, the body delivered without its header.
+// Runs synchronously in the calling thread.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdio>
+
+#include "network/http_request.h"
+
+// Delivery kinds of KvGetInetFile.
+enum {
+    INET_TO_MEMORY = 0,    // one heap block, returned
+    INET_TO_FILE = 1,      // written to sfout or Fout
+    INET_TO_FUNCTION = 2,  // handed piece by piece to pSaveRez
+};
+
+// Kind 2's receiver: the stream, a piece of body and its length. Its result
+// is ignored.
+typedef int (*SaveRezFunction)(FILE* stream, char* data, int length);
+
+// Fetches url. proxy: "user:pass@server:port" (every part optional) or none
+// for a direct connection. sstop: the body ends before the first occurrence
+// of this text. bError: report failures in message boxes. btype: delivery
+// kind. Lread (kind 0, required): set to 0, then counts the delivered bytes.
+// sfout: file created for kinds 1 and 2; else Fout, a stream the caller
+// opened and keeps. pSaveRez: kind 2's receiver.
+// Returns for kind 0 the body in a heap block the caller frees, always
+// NUL-terminated (the NUL not counted), or none when no byte arrived; for
+// kinds 1 and 2 always none.
+char* KvGetInetFile(const char* url, const char* proxy, const char* sstop, int bError, unsigned char btype,
+                    int* Lread, const char* sfout, FILE* Fout, SaveRezFunction pSaveRez);
+
+// Sends the text D on socket *s with one send; 1 when send reported no error.
+int SendData(const char* D, UINT_PTR* s);
+
+// One recv of at most INET_BLOCK_SIZE bytes from *s into B, which must hold
+// INET_BLOCK_SIZE + 1; a NUL follows the bytes when the call did not fail.
+// Returns recv's result.
+enum { INET_BLOCK_SIZE = 1024 };
+int Receives(char* B, UINT_PTR* s);
+
+// Redirects followed in one call before it gives up.
+enum { INET_MAX_REDIRECTS = 10 };
+
+// The system calls behind the client, replaceable so tests can record
+// messages instead of showing boxes and see which names are looked up; none
+// restores the system's own. Each returns the previous function.
+typedef int (WINAPI* InetMessageBoxFunction)(HWND, LPCSTR, LPCSTR, UINT);
+InetMessageBoxFunction SetInetMessageBoxFunction(InetMessageBoxFunction function);
+struct hostent;
+typedef struct hostent*(WINAPI* InetHostLookupFunction)(const char* name);
+InetHostLookupFunction SetInetHostLookupFunction(InetHostLookupFunction function);
