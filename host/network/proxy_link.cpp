@@ -4,30 +4,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/globals.h"
+#include "ids_general.h"
 #include "kvfunction.h"
 #include "scopedwin.h"
 
-// Controls of the general settings page; the same numbers as its resources.
-#ifndef IDUSEPROXY
-#define IDUSEPROXY 10325
-#endif
-#ifndef IDPROXY
-#define IDPROXY 10354
-#endif
-#ifndef IDUSER
-#define IDUSER 10355
-#endif
-#ifndef IDPASS
-#define IDPASS 10356
-#endif
-
-namespace {
-HWND proxyPage = nullptr;
-}
-
-void SetProxyPage(HWND page) { proxyPage = page; }
-
 char* CreatProxyLink() {
+    HWND proxyPage = hBoth;
     if (!proxyPage || IsDlgButtonChecked(proxyPage, IDUSEPROXY) != BST_CHECKED) return nullptr;
     HeapString server(GetItemChar(proxyPage, IDPROXY));
     HeapString user(GetItemChar(proxyPage, IDUSER));

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "base/globals.h"
 #include "network/proxy_link.h"
 #include "scopedwin.h"
 
@@ -29,7 +30,7 @@ TEST(CreatProxyLink, ReadsTheProxyControls) {
     child("EDIT", ES_AUTOHSCROLL, kServer);
     child("EDIT", ES_AUTOHSCROLL, kUser);
     child("EDIT", ES_AUTOHSCROLL, kPassword);
-    SetProxyPage(page);
+    hBoth = page;
 
     SetDlgItemTextA(page, kServer, "proxy.local:8080");
     SetDlgItemTextA(page, kUser, "bob");
@@ -43,7 +44,7 @@ TEST(CreatProxyLink, ReadsTheProxyControls) {
     SetDlgItemTextA(page, kServer, "");
     EXPECT_EQ(Link(), "");
 
-    SetProxyPage(nullptr);
+    hBoth = nullptr;
     DestroyWindow(page);
 }
 
