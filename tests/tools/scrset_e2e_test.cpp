@@ -64,10 +64,12 @@ protected:
 
         char self[MAX_PATH] = "";
         GetModuleFileNameA(nullptr, self, sizeof self);
-        std::string standIn = self;
-        standIn = standIn.substr(0, standIn.rfind('\\')) + "\\stand_in_saver.exe";
-        for (const char* name : {"ta.scr", "tb.scr", "tc.scr"}) Install(standIn, windows_ + "\\" + name);
-        Install(standIn, system_ + "\\td.scr");
+        std::string here = self;
+        here.erase(here.rfind('\\'));
+        for (const char* name : {"ta.scr", "tb.scr", "tc.scr"})
+            Install(here + "\\stand_in_saver.exe", windows_ + "\\" + name);
+        // One without a description.
+        Install(here + "\\stand_in_saver_plain.exe", system_ + "\\td.scr");
         // The chooser itself in the Windows folder must not list (and so run) itself.
         Install(folder_.file("KvScrSet.scr"), windows_ + "\\KvScrSet.scr");
 
@@ -173,7 +175,7 @@ TEST_F(ChooserTest, InTurnStartsTheCheckedSaverAfterTheStoredOne) {
 TEST_F(ChooserTest, RandomStartNeverRepeatsTheStoredSaver) {
     settings_.Set("KvRndStart", "0", "scr");
     Store(0);
-    for (int run = 0; run < 6; ++run) {
+    for (int run = 0; run < 4; ++run) {
         const std::string before = StoredSaver();
         std::vector<std::string> log = RunOnce("/s");
         ASSERT_EQ(log.size(), 1u);
@@ -209,11 +211,17 @@ TEST_F(ChooserTest, SettingsDialogListsTheSaversAndPreviewsTheStoredOne) {
 
     ASSERT_EQ(RemoteListCount(list), 4);
     for (int row = 0; row < 4; ++row) {
-        EXPECT_EQ(RemoteListText(list, row), "Stand-in") << row;
+        EXPECT_EQ(RemoteListText(list, row), row < 3 ? "Stand-in" : "td") << row;
         EXPECT_EQ(RemoteListChecked(list, row), row != 3) << row;
     }
     EXPECT_TRUE(ControlChecked(dialog, 1005));
     EXPECT_FALSE(ControlChecked(dialog, 1007));
+    // The fixed Russian texts read right whatever the ANSI code page.
+    wchar_t text[64] = L"";
+    GetWindowTextW(GetDlgItem(dialog, 1005), text, 64);
+    EXPECT_STREQ(text, L"Случайный выбор для запуска");
+    GetWindowTextW(GetDlgItem(dialog, 1000), text, 64);
+    EXPECT_STREQ(text, L"Период (мин)");
     EXPECT_EQ(ControlText(dialog, 1008), "7");
 
     // The selected saver previews in the pane.

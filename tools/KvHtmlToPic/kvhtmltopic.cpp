@@ -27,6 +27,7 @@ const UINT_PTR kTimeLimitTimer = 1;
 const UINT kTimeLimit = 30000;
 
 PageRequest request;
+bool oleStarted = false;
 
 template <typename T>
 T* ControlData(HWND dialog, int control) {
@@ -222,7 +223,7 @@ INT_PTR CALLBACK LoadingFunc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG:
         renderer.window = dialog;
-        OleInitialize(nullptr);
+        oleStarted = SUCCEEDED(OleInitialize(nullptr));
         // Placed and sized, never shown.
         SetWindowPos(dialog, nullptr, request.x, request.y, request.width, request.height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
@@ -294,6 +295,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         }
     }
     delete site;
-    OleUninitialize();
+    if (oleStarted) OleUninitialize();
     return 0;
 }

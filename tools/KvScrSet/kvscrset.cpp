@@ -161,9 +161,9 @@ bool WaitForSaver(DWORD milliseconds) {
         if (result == WAIT_OBJECT_0) return true;
         if (result != WAIT_OBJECT_0 + 1) return false;  // time is up
         MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&message);
-            DispatchMessageA(&message);
+            DispatchMessageW(&message);
         }
     }
 }
@@ -464,7 +464,8 @@ void ReleaseResources() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
-    // One chooser at a time.
+    // The dialog is a Unicode window, so its fixed Russian texts show
+    // whatever the system's ANSI code page. One chooser at a time.
     if (HWND running = FindWindowA("#32770", "KvScrSet")) {
         SetForegroundWindow(running);
         return 0;
@@ -476,12 +477,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
     if (settingsMode) {
-        DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_SCRSET), commandLine.parent, ScrSetFunc, 0);
-    } else if (CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_SCRSET), nullptr, ScrSetFunc, 0)) {
+        DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_SCRSET), commandLine.parent, ScrSetFunc, 0);
+    } else if (CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_SCRSET), nullptr, ScrSetFunc, 0)) {
         MSG message;
-        while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        while (GetMessageW(&message, nullptr, 0, 0) > 0) {
             TranslateMessage(&message);
-            DispatchMessageA(&message);
+            DispatchMessageW(&message);
         }
     }
     ReleaseResources();
