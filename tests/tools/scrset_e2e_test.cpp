@@ -330,3 +330,15 @@ TEST_F(ChooserTest, PeriodicChangeReplacesTheRunningSaverAfterThePeriod) {
     ASSERT_TRUE(chooser.WaitForExit(10000));
     EXPECT_EQ(chooser.exitCode(), 0u);
 }
+
+TEST_F(ChooserTest, WaitingChooserEndsWhenClosed) {
+    // As when the session ends while a saver runs.
+    SetEnvironmentVariableA("KVSCR_TEST_STAY", "1");
+    StartedProcess chooser(folder_.path(), "KvScrSet.scr", "/s");
+    ASSERT_TRUE(WaitUntil([&] { return Log().size() == 1; }, 10000));
+    HWND hidden = FindTopWindow("#32770", "KvScrSet", chooser.id());
+    ASSERT_NE(hidden, nullptr);
+    EXPECT_FALSE(IsWindowVisible(hidden));
+    PostMessageA(hidden, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(chooser.WaitForExit(10000));
+}

@@ -162,6 +162,12 @@ bool WaitForSaver(DWORD milliseconds) {
         if (result != WAIT_OBJECT_0 + 1) return false;  // time is up
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            // The chooser was closed (the session ends): stop waiting, and
+            // leave the quit for the main loop.
+            if (message.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(message.wParam));
+                return true;
+            }
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
@@ -172,6 +178,7 @@ class DialogRunner : public SaverRunner {
 public:
     explicit DialogRunner(HWND dialog) : dialog_(dialog) {}
     bool Start(int row) override {
+        if (closing) return false;
         if (runningSaver) {
             CloseHandle(runningSaver);
             runningSaver = nullptr;
