@@ -205,7 +205,21 @@ TEST_F(ListsPage, ExcludeDropsMissingFilesAndKeepsWebAddresses) {
     Open("tidy", Here("Pictures\\here.jpg") + "#0\nC:\\gone\\away.jpg#0\nhttp://host/p.png#0\n#3");
     Exclude();
     EXPECT_EQ(ViewRows(), 2);
-    EXPECT_EQ(Read(ListPath("tidy")), Here("Pictures\\here.jpg") + "#0\nhttp://host/p.png#0\n#2");
+    EXPECT_EQ(Read(ListPath("tidy")), Here("Pictures\\here.jpg") + "#0\r\nhttp://host/p.png#0\r\n#2");
+}
+
+TEST_F(ListsPage, ExcludeWithNothingMissingKeepsTheFileAndTheRandomOrder) {
+    CreateDirectoryA(Here("Pictures").c_str(), nullptr);
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) WriteTextFile(Here("Pictures\\") + name, "x");
+    const std::string list = Here("Pictures\\a.jpg") + "#0\n" + Here("Pictures\\b.jpg") + "#0\n" +
+                             Here("Pictures\\c.jpg") + "#0\nhttp://host/p.png#0\n#4";
+    Open("kept", list);
+    WriteTextFile(Here("Lists\\kept.rnd"), "0\n2\n3\n1\n");
+    // Run at every start and list switch with "KvUpdateList" on.
+    Exclude();
+    EXPECT_EQ(ViewRows(), 4);
+    EXPECT_EQ(Read(ListPath("kept")), list) << "nothing was missing: nothing is written";
+    EXPECT_EQ(Read(Here("Lists\\kept.rnd")), "0\n2\n3\n1\n") << "the order survives for the next start";
 }
 
 TEST_F(ListsPage, RemovingAFolderRemovesTheFilesInsideIt) {
