@@ -73,14 +73,14 @@ ParsedList ParseListText(const std::string& text) {
 std::string ListFileText(const std::vector<WallRow>& rows) {
     std::string text;
     size_t bytes = 16;
-    for (const WallRow& row : rows) bytes += row.path.size() + 3;
+    for (const WallRow& row : rows) bytes += row.path.size() + 4;
     text.reserve(bytes);
     for (const WallRow& row : rows) {
         if (row.path.empty() || !row.placement) continue;
         text += row.path;
         text += '#';
         text += row.placement;
-        text += '\n';
+        text += "\r\n";
     }
     text += '#';
     text += std::to_string(rows.size());
@@ -143,12 +143,12 @@ int GetCountFilesList(FILE* file, long* trailerStart) {
     int count = 0;
     bool lineStart = true;
     for (int c; (c = fgetc(file)) != EOF;) {
-        if (lineStart && c != '#' && c != '\n') ++count;
+        if (lineStart && c != '#' && c != '\r' && c != '\n') ++count;
         lineStart = c == '\n';
     }
     fseek(file, 0, SEEK_END);
-    if (trailerStart) *trailerStart = size + 1;
-    fprintf(file, "\n#%d", count);
+    if (trailerStart) *trailerStart = size + 2;
+    fprintf(file, "\r\n#%d", count);
     fflush(file);
     return count;
 }
@@ -160,7 +160,7 @@ int AppendToListFile(const std::string& path, const std::vector<std::string>& pa
     int count = GetCountFilesList(file, &trailer);
     fseek(file, trailer, SEEK_SET);
     for (const std::string& entry : paths) {
-        fprintf(file, "%s%s\n", entry.c_str(), suffix);
+        fprintf(file, "%s%s\r\n", entry.c_str(), suffix);
         count += add ? 1 : -1;
     }
     if (count < 0) count = 0;
