@@ -228,16 +228,21 @@ HBITMAP CreateWallSection(HDC dc, int width, int height, int bitsPerPixel) {
     info.header.biBitCount = static_cast<WORD>(bitsPerPixel);
     info.header.biCompression = BI_RGB;
     if (bitsPerPixel == 8) {
-        // A 6 x 6 x 6 colour cube and 40 greys.
-        int n = 0;
+        // Inverting an 8-bit section inverts its indices, so index 255 - i
+        // holds the complement of index i: 20 dark greys, the 6 x 6 x 6
+        // colour cube (itself symmetric) and the 20 light greys that
+        // complement the dark ones.
+        for (int i = 0; i < 20; ++i) {
+            const BYTE grey = static_cast<BYTE>((i + 1) * 255 / 41);
+            info.colours[i] = {grey, grey, grey, 0};
+            const BYTE light = static_cast<BYTE>(255 - grey);
+            info.colours[255 - i] = {light, light, light, 0};
+        }
+        int n = 20;
         for (int r = 0; r < 6; ++r)
             for (int g = 0; g < 6; ++g)
                 for (int b = 0; b < 6; ++b, ++n)
                     info.colours[n] = {static_cast<BYTE>(b * 51), static_cast<BYTE>(g * 51), static_cast<BYTE>(r * 51), 0};
-        for (int i = 0; n < 256; ++i, ++n) {
-            const BYTE grey = static_cast<BYTE>((i + 1) * 255 / 41);
-            info.colours[n] = {grey, grey, grey, 0};
-        }
         info.header.biClrUsed = 256;
     }
     void* bits = nullptr;

@@ -218,6 +218,29 @@ TEST_F(Composing, InversionKeepsABlackBackgroundAndTurnsWhiteBlack) {
     EXPECT_EQ(wall->At(115, 70), RGB(0, 255, 255));
 }
 
+TEST_F(Composing, InversionTurnsWhiteBlackAtEveryDepth) {
+    options.invert = true;
+    options.background = kBlack;
+    for (int bits : {8, 16, 24, 32}) {
+        HDC screen = GetDC(nullptr);
+        HBITMAP section = CreateWallSection(screen, 200, 150, bits);
+        ReleaseDC(nullptr, screen);
+        ASSERT_NE(section, nullptr) << bits;
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, section);
+        positionType = KV_PLACE_CENTRE;
+        s_picture* picture = loader.Make(40, 30, [](int x, int) { return x < 20 ? kWhite : kRed; });
+        ComposePicture(dc, desktop, desktop, picture, SIZE{40, 30}, options);
+        tReleaseImg(picture);
+        EXPECT_EQ(GetPixel(dc, 0, 0), kBlack) << bits << " bits: the background keeps its colour";
+        EXPECT_EQ(GetPixel(dc, 85, 70), kBlack) << bits << " bits: white becomes black";
+        EXPECT_EQ(GetPixel(dc, 115, 70), RGB(0, 255, 255)) << bits << " bits: red becomes cyan";
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(section);
+    }
+}
+
 TEST_F(Composing, SmoothScalingGivesTheSamePlacementAndMirrors) {
     ShippedSaver module;
     ASSERT_TRUE(pScaleBitmap) << "PixOle's scaler";
