@@ -55,12 +55,23 @@ void MirrorVisible(HDC dc, const RECT& rect, const CompositionOptions& options) 
            options.mirrorLeftRight);
 }
 
+// The picture drawn by its loader into its place, then mirrored there.
+void DrawStraight(HDC dc, s_picture* picture, SIZE size, const RECT& place, const CompositionOptions& options) {
+    tStretchImg(picture, dc, place.left, place.top, Width(place), Height(place), 0, 0, size.cx, size.cy, SRCCOPY);
+    MirrorVisible(dc, place, options);
+}
+
 // The picture drawn 1:1, mirrored, scaled by the image module to the
 // destination size and copied there.
 void DrawScaled(HDC dc, s_picture* picture, SIZE size, const RECT& destination, const CompositionOptions& options) {
     ScopedGdiObj<HBITMAP> own(CreateWallSection(dc, size.cx, size.cy, SelectedDepth(dc)));
     ScopedMemoryDC memory(dc);
-    if (!own || !memory) return;
+    if (!own || !memory) {
+        // No room for the picture at its own size: drawn straight into its
+        // place it is at least there.
+        DrawStraight(dc, picture, size, destination, options);
+        return;
+    }
     {
         ScopedSelectObject select(memory, own.get());
         // In bands of rows: a loader may need a working copy of what it
@@ -293,9 +304,7 @@ void ComposePicture(HDC dc, const RECT& desktop, const RECT& workArea, s_picture
         } else if (placement != KV_PLACE_CENTRE && options.increase) {
             DrawScaled(dc, picture, size, place, options);
         } else {
-            tStretchImg(picture, dc, place.left, place.top, Width(place), Height(place), 0, 0, size.cx, size.cy,
-                        SRCCOPY);
-            MirrorVisible(dc, place, options);
+            DrawStraight(dc, picture, size, place, options);
         }
         if (placement == KV_PLACE_FIT_SMEARED) SmearEdges(dc, area, place);
         if (placement == KV_PLACE_FIT_AVERAGE) AverageEdges(dc, area, place);

@@ -241,6 +241,20 @@ TEST_F(Composing, InversionTurnsWhiteBlackAtEveryDepth) {
     }
 }
 
+TEST_F(Composing, APictureTooLargeToCopyIsDrawnStraightIntoItsPlace) {
+    ShippedSaver module;
+    options.increase = true;
+    options.mirrorTopBottom = options.mirrorLeftRight = true;
+    // 30000 x 20000 at 32 bits is 2.4 GB, more than the process can hold.
+    auto fit = Compose(KV_PLACE_FIT, loader.Claiming(30000, 20000, loader.Quadrants(300, 200)), SIZE{30000, 20000});
+    // Fitted to 200 x 133 at y = 8, turned by half a turn.
+    EXPECT_EQ(fit->At(50, 40), kYellow);
+    EXPECT_EQ(fit->At(150, 40), kBlue);
+    EXPECT_EQ(fit->At(50, 110), kGreen);
+    EXPECT_EQ(fit->At(150, 110), kRed);
+    EXPECT_EQ(fit->At(100, 2), kGrey) << "the margins keep the background";
+}
+
 TEST_F(Composing, SmoothScalingGivesTheSamePlacementAndMirrors) {
     ShippedSaver module;
     ASSERT_TRUE(pScaleBitmap) << "PixOle's scaler";
