@@ -241,6 +241,25 @@ TEST_F(Composing, InversionTurnsWhiteBlackAtEveryDepth) {
     }
 }
 
+TEST_F(Composing, SmoothScalingAveragesWherePlainStretchingPicksPixels) {
+    ShippedSaver module;
+    ASSERT_TRUE(pScaleBitmap) << "PixOle's scaler";
+    // A checkerboard of single pixels at half its size: grey when averaged,
+    // black and white when sampled (as the test loader stretches).
+    auto board = [&] { return loader.Make(400, 300, [](int x, int y) { return (x + y) % 2 ? kWhite : kBlack; }); };
+    const RECT all = {0, 0, 200, 150};
+    options.increase = true;
+    auto smooth = Compose(KV_PLACE_FIT, board(), SIZE{400, 300});
+    int grey = 0;
+    for (int y = 0; y < 150; ++y)
+        for (int x = 0; x < 200; ++x) grey += Near(smooth->At(x, y), kGrey, 1);
+    EXPECT_EQ(grey, 200 * 150) << "every pixel the mean of four";
+
+    options.increase = false;
+    auto plain = Compose(KV_PLACE_FIT, board(), SIZE{400, 300});
+    EXPECT_EQ(plain->Count(all, kBlack) + plain->Count(all, kWhite), 200 * 150);
+}
+
 TEST_F(Composing, APictureTooLargeToCopyIsDrawnStraightIntoItsPlace) {
     ShippedSaver module;
     options.increase = true;
