@@ -132,11 +132,13 @@ int GetCountFilesList(FILE* file, long* trailerStart) {
     tail[got] = '\0';
     // The trailer is the last line: "#" and digits up to the end of the file
     // (a comment line near the end is not one).
-    const char* mark = nullptr;
-    for (const char* hit = strstr(tail, "\n#"); hit; hit = strstr(hit + 1, "\n#")) mark = hit;
-    if (mark && mark[2] && strspn(mark + 2, "0123456789") == strlen(mark + 2)) {
-        if (trailerStart) *trailerStart = from + static_cast<long>(mark - tail) + 1;
-        return atoi(mark + 2);
+    const char* mark = nullptr;  // the trailer's "#"
+    for (const char* hit = strstr(tail, "\n#"); hit; hit = strstr(hit + 1, "\n#")) mark = hit + 1;
+    // An empty list is saved as the trailer alone, with no line before it.
+    if (!mark && from == 0 && tail[0] == '#') mark = tail;
+    if (mark && mark[1] && strspn(mark + 1, "0123456789") == strlen(mark + 1)) {
+        if (trailerStart) *trailerStart = from + static_cast<long>(mark - tail);
+        return atoi(mark + 1);
     }
     // No trailer yet: count the entries and append one.
     fseek(file, 0, SEEK_SET);

@@ -162,7 +162,7 @@ TEST_F(ChangeCycle, ASwitchInsideANameIsTakenOutOfIt) {
     ASSERT_TRUE(HandOver("\"" + folder_.file("Pictures\\sun/nxset.bmp") + "\""));
     std::string list;
     ReadTextFile(folder_.file("Lists\\colours.lst"), list);
-    EXPECT_NE(list.find(folder_.file("Pictures\\sunset.bmp") + "#0\n"), std::string::npos);
+    EXPECT_NE(list.find(folder_.file("Pictures\\sunset.bmp") + "#0\r\n"), std::string::npos);
     EXPECT_EQ(list.find("/nx"), std::string::npos);
     EXPECT_TRUE(ShowsColour(kGreen)) << "and the switch ran";
     EXPECT_TRUE(app.Close());

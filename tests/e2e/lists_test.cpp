@@ -34,9 +34,9 @@ TEST(Lists, TheOpenListIsTidiedWhenItLoads) {
     SettingsFile(folder.path()).Set("KvFileList", "pics");
     DravonelApp app(folder);
     ASSERT_TRUE(app.WaitReady());
-    EXPECT_EQ(Read(folder.file("Lists\\pics.lst")), "C:\\a.jpg#0\nC:\\b.jpg#2\n#2")
+    EXPECT_EQ(Read(folder.file("Lists\\pics.lst")), "C:\\a.jpg#0\r\nC:\\b.jpg#2\r\n#2")
         << "a bare path gets #0, the duplicate goes, the trailer comes";
-    EXPECT_EQ(Read(folder.file("Lists\\other.lst")), "C:\\x.jpg#0\nC:\\y.jpg#0\n\n#2")
+    EXPECT_EQ(Read(folder.file("Lists\\other.lst")), "C:\\x.jpg#0\nC:\\y.jpg#0\n\r\n#2")
         << "a list that is not open only gets its count";
     HWND page = app.Page(10626);
     EXPECT_EQ(ControlText(page, 10627), "C:\\a.jpg");
@@ -57,17 +57,17 @@ TEST(Lists, NamesOnTheCommandLineGoIntoTheOpenList) {
     ASSERT_TRUE(app.WaitReady());
     ASSERT_TRUE(HandOver(folder, "\"" + pictures + "\""));
     std::string list = Read(folder.file("Lists\\pics.lst"));
-    EXPECT_NE(list.find(pictures + "\\a.jpg#0\n"), std::string::npos);
-    EXPECT_NE(list.find(pictures + "\\C.JPEG#0\n"), std::string::npos);
+    EXPECT_NE(list.find(pictures + "\\a.jpg#0\r\n"), std::string::npos);
+    EXPECT_NE(list.find(pictures + "\\C.JPEG#0\r\n"), std::string::npos);
     EXPECT_EQ(list.find("b.txt"), std::string::npos);
-    EXPECT_EQ(list.substr(list.size() - 3), "\n#3");
+    EXPECT_EQ(list.substr(list.size() - 4), "\r\n#3");
     EXPECT_EQ(SettingsFile(folder.path()).Get("KvFolder"), pictures);
 
     ASSERT_TRUE(HandOver(folder, folder.file("Texts")));
     EXPECT_EQ(Read(folder.file("Lists\\pics.lst")), list) << "a folder without pictures changes nothing";
 
     ASSERT_TRUE(HandOver(folder, "http://pictures.org/today.png"));
-    EXPECT_NE(Read(folder.file("Lists\\pics.lst")).find("http://pictures.org/today.png#0\n"), std::string::npos);
+    EXPECT_NE(Read(folder.file("Lists\\pics.lst")).find("http://pictures.org/today.png#0\r\n"), std::string::npos);
     EXPECT_TRUE(app.Close());
 }
 

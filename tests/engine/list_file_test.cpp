@@ -93,7 +93,9 @@ protected:
 TEST_F(ListFiles, TheCountTrailerIsReadFromTheEnd) {
     EXPECT_EQ(Count(Write("a.lst", "C:\\a.jpg#0\n#300")), 300) << "every digit of the count";
     EXPECT_EQ(Count(Write("b.lst", "C:\\a.jpg#0\n#1234567")), 1234567);
-    EXPECT_EQ(Count(Write("c.lst", "#0")), 0);
+    const std::string empty = Write("c.lst", "#0");
+    EXPECT_EQ(Count(empty), 0);
+    EXPECT_EQ(Read(empty), "#0") << "an empty list's trailer is its only line";
 }
 
 TEST_F(ListFiles, AFileWithoutTrailerGetsOne) {
