@@ -68,6 +68,12 @@ TEST(Lists, NamesOnTheCommandLineGoIntoTheOpenList) {
 
     ASSERT_TRUE(HandOver(folder, "http://pictures.org/today.png"));
     EXPECT_NE(Read(folder.file("Lists\\pics.lst")).find("http://pictures.org/today.png#0\r\n"), std::string::npos);
+
+    // The update-check switch is no part of a name.
+    ASSERT_TRUE(HandOver(folder, "\"C:\\Photos\\pic.jpg\" /cu"));
+    list = Read(folder.file("Lists\\pics.lst"));
+    EXPECT_NE(list.find("C:\\Photos\\pic.jpg#0\r\n"), std::string::npos) << list;
+    EXPECT_EQ(list.find("/cu"), std::string::npos);
     EXPECT_TRUE(app.Close());
 }
 
@@ -81,6 +87,11 @@ TEST(Lists, ANameWithoutAnOpenListIsExplained) {
     EXPECT_FALSE(FileExists(folder.file("Lists\\pic.lst")));
     SendMessageA(box, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(second.WaitForExit(10000));
+
+    // A switch alone is no name: nothing to explain.
+    StartedProcess update(folder.path(), "Dravonel.exe", "/cu");
+    EXPECT_TRUE(update.WaitForExit(10000)) << "no message holds the hand-over";
+    EXPECT_EQ(FindTopWindow("#32770", "/cu", app.process().id()), nullptr);
     EXPECT_TRUE(app.Close());
 }
 
