@@ -130,9 +130,9 @@ protected:
         return WaitUntil([&] { return !IsWindow(dialog); }, 5000) && Settled(app);
     }
     // The message the program shows (its caption is the system's "Error"),
-    // closed; false when there is none.
-    bool CloseMessage(DravonelApp& app) {
-        HWND box = FindTopWindow("#32770", "Error", app.process().id());
+    // closed; false when there is none (within the time given).
+    bool CloseMessage(DravonelApp& app, DWORD wait = 0) {
+        HWND box = WaitForTopWindow("#32770", "Error", app.process().id(), wait);
         if (!box) return false;
         SendMessageA(box, WM_COMMAND, IDOK, 0);
         return true;
@@ -202,23 +202,23 @@ TEST_F(ListCommands, DeletingTheOpenListOpensANeighbourAndTheLastLeavesNone) {
     DravonelApp app(folder_);
     ASSERT_TRUE(app.WaitReady());
 
+    // A posted click is handled after messages sent later: wait for its effect.
     Click(app, 10613);
+    ASSERT_TRUE(WaitUntil([&] { return !FileExists(List("pics")); }, 5000));
     ASSERT_TRUE(Settled(app));
-    EXPECT_FALSE(FileExists(List("pics")));
     EXPECT_FALSE(FileExists(List("pics", ".rnd")));
     EXPECT_EQ(OpenList(), "other");
     EXPECT_EQ(Rows(app), 1);
     EXPECT_EQ(Read(List("other")), kOther);
 
     Click(app, 10613);
+    ASSERT_TRUE(WaitUntil([&] { return !FileExists(List("other")); }, 5000));
     ASSERT_TRUE(Settled(app));
-    EXPECT_FALSE(FileExists(List("other")));
     EXPECT_EQ(Rows(app), 0);
     EXPECT_EQ(ControlText(app.Page(10627), 10627), "") << "no current wallpaper";
 
     Click(app, 10613);
-    ASSERT_TRUE(Settled(app));
-    EXPECT_TRUE(CloseMessage(app)) << "no list is open";
+    EXPECT_TRUE(CloseMessage(app, 5000)) << "no list is open";
     EXPECT_TRUE(app.Close());
 }
 
