@@ -16,7 +16,7 @@ const char kSettingsExtension[] = ".set";
 const char kSettingsSection[] = "set";
 const int kGetKeyBuffer = 1000;         // 999 characters and the terminator
 const int kUserNameBuffer = 256;        // 255 characters
-const int kRegistryValueBuffer = 128;
+const DWORD kRegistryValueBuffer = 128;
 
 ChooseColorFunction chooseColor = ChooseColorA;
 GetUserNameFunction getUserName = GetUserNameA;
@@ -177,12 +177,14 @@ char* Priv(int i, const char* sAppName, const char* fileini) {
 char* ReadReestrChar(const char* key, HKEY hK, const char* source, const char* def) {
     ScopedRegKey opened;
     if (RegOpenKeyExA(hK, source, 0, KEY_READ, opened.receive()) != ERROR_SUCCESS) return CopyOrNone(def);
-    char value[kRegistryValueBuffer];
-    DWORD size = sizeof value - 1;
+    // The whole 128 bytes are the value's room (127 characters and the end);
+    // the extra byte ends a value stored without one.
+    char value[kRegistryValueBuffer + 1];
+    DWORD size = kRegistryValueBuffer;
     DWORD type = 0;
     LONG status = RegQueryValueExA(opened.get(), key, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
     if (status != ERROR_SUCCESS) return CopyOrNone(def);
-    value[size < sizeof value ? size : sizeof value - 1] = '\0';
+    value[size <= kRegistryValueBuffer ? size : kRegistryValueBuffer] = '\0';
     return _strdup(value);
 }
 

@@ -72,6 +72,9 @@ void CmdRun(const char* cmd, int extime) {
     if (TakeSwitch(text, "/pr")) PreviousWall();
     if (TakeSwitch(text, "/uw")) ToWall(1);
     if (TakeSwitch(text, "/hp")) SendMessageA(hMain, WM_COMMAND, IDCMDHELP, 0);
+    // The update check is not built yet; the switch must not be taken for
+    // a name.
+    TakeSwitch(text, "/cu");
     KvStrTrim(text, kQuotesAndBlanks);
 
     if (char* setWallpaper = strstr(text, "/tw")) {

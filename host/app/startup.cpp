@@ -158,7 +158,8 @@ void InitializeApp(const char* commandLine) {
     else if (*StartCommand()) CmdRun(StartCommand(), 1);
 
     SetWindowTextA(hMain, "Dravonel");
-    SetTimer(hMain, Timer04, 2000, nullptr);
+    // A pause kept from the last run has already stopped the desktop care.
+    if (!checkOff || !GeneralOption(IDNOICON)) SetTimer(hMain, Timer04, 2000, nullptr);
     ShowWindow(hMain, SW_MINIMIZE);
     SetTimer(hMain, Timer08, 1000, nullptr);
 }

@@ -365,37 +365,13 @@ void StarKv(HDC dc, const int* corners, const int* angle, double radius, const d
 
 namespace {
 
-// One channel of the alpha rule; never inlined, so the table and the single
-// pixel rule compute it in the same precision.
-__attribute__((noinline)) int MixChannel(DWORD source, DWORD beneath, float alpha) {
+// One channel of the alpha rule, truncated.
+int MixChannel(DWORD source, DWORD beneath, float alpha) {
     const int channel = static_cast<int>(static_cast<float>(source) * (1.0f - alpha) + static_cast<float>(beneath) * alpha);
     return std::min(std::max(channel, 0), 255);
 }
 
 }  // namespace
-
-DWORD alphaconvRGBQUAD(DWORD source, DWORD beneath, float alpha) {
-    DWORD result = 0;
-    for (int shift = 0; shift <= 16; shift += 8)
-        result |= static_cast<DWORD>(MixChannel((source >> shift) & 0xFF, (beneath >> shift) & 0xFF, alpha)) << shift;
-    return result;
-}
-
-DWORD convRGBQUAD(DWORD, DWORD beneath) { return beneath & kRgbMask; }
-
-DWORD reversconvRGBQUAD(DWORD, DWORD beneath) { return ~beneath & kRgbMask; }
-
-DWORD ProcessImage(DWORD source, DWORD beneath, bool transparent, float alpha, int colourMode, DWORD key,
-                   int tolerance) {
-    source &= kRgbMask;
-    beneath &= kRgbMask;
-    // The key is judged on the pixel as drawn, before any inversion, so a
-    // pixel inverted to the key colour never vanishes.
-    if (transparent && Matches(source, key & kRgbMask, tolerance)) return convRGBQUAD(source, beneath);
-    if (colourMode == 2 && source == kRgbMask) source = reversconvRGBQUAD(source, beneath);
-    if (alpha > 0.0f) source = alphaconvRGBQUAD(source, beneath, alpha);
-    return source;
-}
 
 void SelPosImage(int* x, int* y, int w, int h, BYTE anchor) {
     if (anchor & KV_ANCHOR_RIGHT) *x -= w;
@@ -535,6 +511,8 @@ void BlendWords(HDC dst, const DWORD* source, int bw, int bh, int x, int y, int 
             for (int column = firstColumn; column < lastColumn; ++column) {
                 DWORD pixel = from[column] & kRgbMask;
                 const DWORD below = under[column] & kRgbMask;
+                // The key is judged on the pixel as drawn, before any
+                // inversion, so a pixel inverted to the key colour stays.
                 if (transparent && Matches(pixel, key, tolerance)) {
                     under[column] = below;
                     continue;

@@ -157,12 +157,5 @@ enum { KV_ANCHOR_RIGHT = 1, KV_ANCHOR_BOTTOM = 2 };
 void DrawBitmapWithTransparent(HDC dst, HBITMAP bmp, int x, int y, int w, int h, BYTE transparent, float alpha,
                                BYTE anchor, BYTE colourMode, BYTE tolerance, BYTE keySource, COLORREF keyColour);
 
-// Pixel helpers of the blending, on DIB words (0x00RRGGBB).
-DWORD alphaconvRGBQUAD(DWORD source, DWORD beneath, float alpha);
-DWORD convRGBQUAD(DWORD source, DWORD beneath);
-DWORD reversconvRGBQUAD(DWORD source, DWORD beneath);
-// One pixel of the blending.
-DWORD ProcessImage(DWORD source, DWORD beneath, bool transparent, float alpha, int colourMode, DWORD key,
-                   int tolerance);
 // Position after the anchor.
 void SelPosImage(int* x, int* y, int w, int h, BYTE anchor);

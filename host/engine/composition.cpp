@@ -55,12 +55,23 @@ void MirrorVisible(HDC dc, const RECT& rect, const CompositionOptions& options) 
            options.mirrorLeftRight);
 }
 
+// The picture drawn by its loader into its place, then mirrored there.
+void DrawStraight(HDC dc, s_picture* picture, SIZE size, const RECT& place, const CompositionOptions& options) {
+    tStretchImg(picture, dc, place.left, place.top, Width(place), Height(place), 0, 0, size.cx, size.cy, SRCCOPY);
+    MirrorVisible(dc, place, options);
+}
+
 // The picture drawn 1:1, mirrored, scaled by the image module to the
 // destination size and copied there.
 void DrawScaled(HDC dc, s_picture* picture, SIZE size, const RECT& destination, const CompositionOptions& options) {
     ScopedGdiObj<HBITMAP> own(CreateWallSection(dc, size.cx, size.cy, SelectedDepth(dc)));
     ScopedMemoryDC memory(dc);
-    if (!own || !memory) return;
+    if (!own || !memory) {
+        // No room for the picture at its own size: drawn straight into its
+        // place it is at least there.
+        DrawStraight(dc, picture, size, destination, options);
+        return;
+    }
     {
         ScopedSelectObject select(memory, own.get());
         // In bands of rows: a loader may need a working copy of what it
@@ -228,16 +239,21 @@ HBITMAP CreateWallSection(HDC dc, int width, int height, int bitsPerPixel) {
     info.header.biBitCount = static_cast<WORD>(bitsPerPixel);
     info.header.biCompression = BI_RGB;
     if (bitsPerPixel == 8) {
-        // A 6 x 6 x 6 colour cube and 40 greys.
-        int n = 0;
+        // Inverting an 8-bit section inverts its indices, so index 255 - i
+        // holds the complement of index i: 20 dark greys, the 6 x 6 x 6
+        // colour cube (itself symmetric) and the 20 light greys that
+        // complement the dark ones.
+        for (int i = 0; i < 20; ++i) {
+            const BYTE grey = static_cast<BYTE>((i + 1) * 255 / 41);
+            info.colours[i] = {grey, grey, grey, 0};
+            const BYTE light = static_cast<BYTE>(255 - grey);
+            info.colours[255 - i] = {light, light, light, 0};
+        }
+        int n = 20;
         for (int r = 0; r < 6; ++r)
             for (int g = 0; g < 6; ++g)
                 for (int b = 0; b < 6; ++b, ++n)
                     info.colours[n] = {static_cast<BYTE>(b * 51), static_cast<BYTE>(g * 51), static_cast<BYTE>(r * 51), 0};
-        for (int i = 0; n < 256; ++i, ++n) {
-            const BYTE grey = static_cast<BYTE>((i + 1) * 255 / 41);
-            info.colours[n] = {grey, grey, grey, 0};
-        }
         info.header.biClrUsed = 256;
     }
     void* bits = nullptr;
@@ -288,9 +304,7 @@ void ComposePicture(HDC dc, const RECT& desktop, const RECT& workArea, s_picture
         } else if (placement != KV_PLACE_CENTRE && options.increase) {
             DrawScaled(dc, picture, size, place, options);
         } else {
-            tStretchImg(picture, dc, place.left, place.top, Width(place), Height(place), 0, 0, size.cx, size.cy,
-                        SRCCOPY);
-            MirrorVisible(dc, place, options);
+            DrawStraight(dc, picture, size, place, options);
         }
         if (placement == KV_PLACE_FIT_SMEARED) SmearEdges(dc, area, place);
         if (placement == KV_PLACE_FIT_AVERAGE) AverageEdges(dc, area, place);

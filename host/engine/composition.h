@@ -54,7 +54,9 @@ int ResolvePlacement(int global, int pagePlacement, SIZE picture, int areaWidth,
 // Where the picture goes in the area (for tile: the first tile).
 RECT PlacementRect(int placement, const RECT& area, SIZE picture);  // left, top, right, bottom
 
-// A bottom-up section of that depth (8 bits: a colour cube palette), or null.
+// A bottom-up section of that depth, or null. At 8 bits the palette is a
+// colour cube and greys laid out so that inverting an index complements its
+// colour.
 HBITMAP CreateWallSection(HDC dc, int width, int height, int bitsPerPixel);
 
 // Mirrors a rectangle of dc in place: top to bottom, left to right, or both

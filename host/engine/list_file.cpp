@@ -73,14 +73,14 @@ ParsedList ParseListText(const std::string& text) {
 std::string ListFileText(const std::vector<WallRow>& rows) {
     std::string text;
     size_t bytes = 16;
-    for (const WallRow& row : rows) bytes += row.path.size() + 3;
+    for (const WallRow& row : rows) bytes += row.path.size() + 4;
     text.reserve(bytes);
     for (const WallRow& row : rows) {
         if (row.path.empty() || !row.placement) continue;
         text += row.path;
         text += '#';
         text += row.placement;
-        text += '\n';
+        text += "\r\n";
     }
     text += '#';
     text += std::to_string(rows.size());
@@ -132,23 +132,25 @@ int GetCountFilesList(FILE* file, long* trailerStart) {
     tail[got] = '\0';
     // The trailer is the last line: "#" and digits up to the end of the file
     // (a comment line near the end is not one).
-    const char* mark = nullptr;
-    for (const char* hit = strstr(tail, "\n#"); hit; hit = strstr(hit + 1, "\n#")) mark = hit;
-    if (mark && mark[2] && strspn(mark + 2, "0123456789") == strlen(mark + 2)) {
-        if (trailerStart) *trailerStart = from + static_cast<long>(mark - tail) + 1;
-        return atoi(mark + 2);
+    const char* mark = nullptr;  // the trailer's "#"
+    for (const char* hit = strstr(tail, "\n#"); hit; hit = strstr(hit + 1, "\n#")) mark = hit + 1;
+    // An empty list is saved as the trailer alone, with no line before it.
+    if (!mark && from == 0 && tail[0] == '#') mark = tail;
+    if (mark && mark[1] && strspn(mark + 1, "0123456789") == strlen(mark + 1)) {
+        if (trailerStart) *trailerStart = from + static_cast<long>(mark - tail);
+        return atoi(mark + 1);
     }
     // No trailer yet: count the entries and append one.
     fseek(file, 0, SEEK_SET);
     int count = 0;
     bool lineStart = true;
     for (int c; (c = fgetc(file)) != EOF;) {
-        if (lineStart && c != '#' && c != '\n') ++count;
+        if (lineStart && c != '#' && c != '\r' && c != '\n') ++count;
         lineStart = c == '\n';
     }
     fseek(file, 0, SEEK_END);
-    if (trailerStart) *trailerStart = size + 1;
-    fprintf(file, "\n#%d", count);
+    if (trailerStart) *trailerStart = size + 2;
+    fprintf(file, "\r\n#%d", count);
     fflush(file);
     return count;
 }
@@ -160,7 +162,7 @@ int AppendToListFile(const std::string& path, const std::vector<std::string>& pa
     int count = GetCountFilesList(file, &trailer);
     fseek(file, trailer, SEEK_SET);
     for (const std::string& entry : paths) {
-        fprintf(file, "%s%s\n", entry.c_str(), suffix);
+        fprintf(file, "%s%s\r\n", entry.c_str(), suffix);
         count += add ? 1 : -1;
     }
     if (count < 0) count = 0;

@@ -1,6 +1,7 @@
 // The wallpaper list file (Lists\<name>.lst): one "<path>#<digit>" per line,
 // "<path>>" deletion records, comment lines starting with "#", and the count
-// trailer "#<n>" as the last thing in the file.
+// trailer "#<n>" as the last thing in the file. Lines are written with CR LF
+// as Notepad expects; files with LF alone are read as well.
 #pragma once
 
 #include <cstdio>
@@ -34,7 +35,7 @@ bool ReadWholeFile(const std::string& path, std::string& text);
 bool ReplaceFileText(const std::string& path, const std::string& text);
 
 // The count trailer of an open list file (read from its last 20 bytes). A
-// file without one gets "\n#<entries>" appended. *trailerStart receives the
+// file without one gets "\r\n#<entries>" appended. *trailerStart receives the
 // offset of the trailer's "#" (the end of the file when it was appended).
 int GetCountFilesList(FILE* file, long* trailerStart = nullptr);
 

@@ -94,11 +94,11 @@ std::string UniqueOrderText(const IndexList& history, const IndexList& queue) {
     char line[16];
     // History from its tail (oldest) to its head, then the queue from its head.
     for (uint32_t index : history) {
-        snprintf(line, sizeof line, "%u\n", index);
+        snprintf(line, sizeof line, "%u\r\n", index);
         text += line;
     }
     for (auto it = queue.rbegin(); it != queue.rend(); ++it) {
-        snprintf(line, sizeof line, "%u\n", *it);
+        snprintf(line, sizeof line, "%u\r\n", *it);
         text += line;
     }
     return text;
@@ -116,6 +116,8 @@ void ParseUniqueOrder(const std::string& text, uint32_t current, uint32_t rowCou
         if (end == std::string::npos) end = text.size();
         std::string line = text.substr(begin, std::min<size_t>(end - begin, 29));
         begin = end + 1;
+        // A blank line (an editor's last line end) is no row 0.
+        if (line.empty() || line == "\r") continue;
         long value = atol(line.c_str());
         if (value < 0 || static_cast<unsigned long>(value) >= rowCount) continue;
         uint32_t index = static_cast<uint32_t>(value);

@@ -271,13 +271,16 @@ bool RemoveFolder(const char* folder) {
 void Exclude() {
     const int selected = GetCurrentRow();
     size_t done = 0;
-    wallList.RemoveUnless([&](const WallRow& row) {
+    const size_t removed = wallList.RemoveUnless([&](const WallRow& row) {
         PauseEvery1000(++done);
         if (IsUrl(row.path.c_str())) return true;
         DWORD attributes = GetFileAttributesA(Expanded(row.path).c_str());
         // The failure value has the offline bit too.
         return !(attributes & FILE_ATTRIBUTE_OFFLINE);
     });
+    // A list with nothing missing keeps its file and its random order: the
+    // order runs across restarts, and this runs at every start and switch.
+    if (!removed) return;
     RefreshWallListView();
     SaveWallList(1);
     SetCurrentState(selected);

@@ -116,6 +116,9 @@ int GeneralTaskbarPercent() { return static_cast<int>(SendDlgItemMessageA(hBoth,
 void PrepareGeneralPage() {
     CheckDlgButton(hBoth, IDNOCHAN, BST_CHECKED);
     CheckDlgButton(hBoth, IDNOICON, BST_CHECKED);
+    // No screen-saver control exists yet for the pause to stop: the box
+    // would look as if it did something.
+    EnableWindow(GetDlgItem(hBoth, IDNOSCR), FALSE);
     SendDlgItemMessageA(hBoth, IDALPHA, TBM_SETRANGE, TRUE, MAKELPARAM(1, 99));
     SendDlgItemMessageA(hBoth, IDALPHA, TBM_SETPAGESIZE, 0, 1);
 }

@@ -152,16 +152,33 @@ void SelectListNamed(const std::string& name) {
     }
 }
 
+// A list's name is a file name inside Lists: no folder, drive or stream.
+bool IsListName(const std::string& name) {
+    return !name.empty() && name.find_first_of("\\/:*?\"<>|") == std::string::npos &&
+           name.find_first_not_of(". ") != std::string::npos;
+}
+
+bool ListFileExists(const std::string& file) { return GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
 void NewList() {
     HeapString name(InputDialog(hMain, 4, 5, nullptr, false));
     if (!name || !*name.get()) return;
-    std::string file = ListFile(name.get(), ".lst");
-    FILE* created = fopen(file.c_str(), "w");
-    if (!created) {
+    if (!IsListName(name.get())) {
         ShowListMessage(6);
         return;
     }
-    fclose(created);
+    const std::string file = ListFile(name.get(), ".lst");
+    // A name that exists already chooses that list; its file is never
+    // emptied.
+    ScopedHandle created(CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (created.valid()) {
+        DWORD written = 0;
+        WriteFile(created.get(), "#0", 2, &written, nullptr);
+        created.reset();
+    } else if (!ListFileExists(file)) {
+        ShowListMessage(6);
+        return;
+    }
     CreatListList();
     SelectListNamed(name.get());
     NotifyListsChanged();
@@ -172,11 +189,19 @@ void RenameList() {
     HeapString name(InputDialog(hMain, 4, 7, lastlist.c_str(), false));
     if (!name || !*name.get() || lastlist == name.get()) return;
     const std::string newName = name.get();
-    if (!MoveFileA(ListFile(lastlist, ".lst").c_str(), ListFile(newName, ".lst").c_str())) {
+    const std::string from = ListFile(lastlist, ".lst"), to = ListFile(newName, ".lst");
+    // Another list of that name is never overwritten (a change of case only
+    // is the same list).
+    const bool sameList = lstrcmpiA(lastlist.c_str(), newName.c_str()) == 0;
+    if (!IsListName(newName) || (!sameList && ListFileExists(to)) || !MoveFileA(from.c_str(), to.c_str())) {
         ShowListMessage(8);
         return;
     }
-    MoveFileA(ListFile(lastlist, ".rnd").c_str(), ListFile(newName, ".rnd").c_str());
+    // The order goes with its list; an order left by an earlier list of
+    // the new name is not this list's.
+    const std::string order = ListFile(lastlist, ".rnd"), newOrder = ListFile(newName, ".rnd");
+    if (!MoveFileExA(order.c_str(), newOrder.c_str(), MOVEFILE_REPLACE_EXISTING) && !sameList)
+        DeleteFileA(newOrder.c_str());
     // The open list keeps its rows; only its name changes.
     lastlist = newName;
     SetValueKeySet("KvFileList", lastlist.c_str());

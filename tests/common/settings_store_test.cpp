@@ -237,6 +237,23 @@ TEST(Registry, ReadReestrCharFallsBackToTheDefault) {
     RegDeleteKeyA(HKEY_CURRENT_USER, subkey);
 }
 
+TEST(Registry, ReadReestrCharFillsItsWhole128Bytes) {
+    const char* subkey = "Software\\DravonelTests\\Reestr128";
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, subkey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), ERROR_SUCCESS);
+    const std::string full(127, 'F'), unterminated(128, 'U'), over(128, 'O');
+    RegSetValueExA(key, "Full", 0, REG_SZ, reinterpret_cast<const BYTE*>(full.c_str()), 128);
+    // Written without its end, as some programs store strings.
+    RegSetValueExA(key, "Unterminated", 0, REG_BINARY, reinterpret_cast<const BYTE*>(unterminated.data()), 128);
+    RegSetValueExA(key, "Over", 0, REG_SZ, reinterpret_cast<const BYTE*>(over.c_str()), 129);
+    RegCloseKey(key);
+
+    EXPECT_EQ(Text(ReadReestrChar("Full", HKEY_CURRENT_USER, subkey, "def")), full) << "127 characters and the end";
+    EXPECT_EQ(Text(ReadReestrChar("Unterminated", HKEY_CURRENT_USER, subkey, "def")), unterminated);
+    EXPECT_EQ(Text(ReadReestrChar("Over", HKEY_CURRENT_USER, subkey, "def")), "def") << "129 bytes do not fit";
+    RegDeleteKeyA(HKEY_CURRENT_USER, subkey);
+}
+
 TEST(Environment, ExpandEnvStrUsesTheProcessEnvironment) {
     SetEnvironmentVariableA("Dravonel_path", "C:\\Programs\\Dravonel");
     EXPECT_EQ(Text(ExpandEnvStr("%Dravonel_path%\\Lists\\a.lst")), "C:\\Programs\\Dravonel\\Lists\\a.lst");

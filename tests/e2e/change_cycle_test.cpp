@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "bmp_reader.h"
 #include "dravonel_app.h"
@@ -108,6 +111,74 @@ TEST_F(ChangeCycle, NextAndPreviousStepThroughTheListAndWrap) {
     EXPECT_TRUE(app.Close());
 }
 
+// The rows of an order file, one index a line.
+std::vector<int> OrderRows(const std::string& path) {
+    std::string text;
+    ReadTextFile(path, text);
+    std::vector<int> rows;
+    size_t begin = 0;
+    for (size_t end; (end = text.find('\n', begin)) != std::string::npos; begin = end + 1)
+        rows.push_back(atoi(text.substr(begin, end - begin).c_str()));
+    return rows;
+}
+
+std::vector<int> Sorted(std::vector<int> rows) {
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+TEST_F(ChangeCycle, TheRandomOrderShowsEveryRowOnceAndRunsOnAfterARestart) {
+    const COLORREF kYellow = RGB(230, 220, 30), kGrey = RGB(120, 120, 120);
+    WriteBmpFile(Picture("yellow"), SolidImage(64, 48, kYellow));
+    WriteBmpFile(Picture("grey"), SolidImage(64, 48, kGrey));
+    WriteBmpFile(Picture("late"), SolidImage(64, 48, RGB(10, 10, 10)));
+    MakeList({"red", "green", "blue", "yellow", "grey"});
+    const COLORREF colours[] = {kRed, kGreen, kBlue, kYellow, kGrey};
+    settings_.Set("KvRandom", "1");
+    settings_.Set("KvUpdateList", "1");  // missing files are looked for at every start
+    const std::string order = folder_.file("Lists\\colours.rnd");
+    std::vector<int> added;
+    {
+        DravonelApp app(folder_);
+        ASSERT_TRUE(app.WaitReady());
+        ASSERT_TRUE(HandOver("/nx"));
+        const std::vector<int> drawn = OrderRows(order);
+        ASSERT_EQ(Sorted(drawn), (std::vector<int>{0, 1, 2, 3, 4}));
+        EXPECT_EQ(drawn[0], 0) << "drawn from the current row, which comes first";
+        EXPECT_EQ(Index(), drawn[1]);
+        EXPECT_TRUE(ShowsColour(colours[drawn[1]]));
+        ASSERT_TRUE(HandOver("/nx"));
+        EXPECT_EQ(Index(), drawn[2]);
+        ASSERT_TRUE(HandOver("/pr"));
+        EXPECT_EQ(Index(), drawn[1]) << "back along the order";
+        ASSERT_TRUE(HandOver("/nx /nx"));
+        ASSERT_TRUE(HandOver("/nx"));
+        ASSERT_TRUE(HandOver("/nx"));
+        EXPECT_EQ(Index(), drawn[4]) << "every row once";
+        EXPECT_EQ(OrderRows(order), drawn) << "steps do not rewrite the order";
+
+        // An addition draws a new order of all six rows, from the row then current.
+        ASSERT_TRUE(HandOver("\"" + Picture("late") + "\""));
+        added = OrderRows(order);
+        ASSERT_EQ(Sorted(added), (std::vector<int>{0, 1, 2, 3, 4, 5}));
+        ASSERT_TRUE(HandOver("/nx"));
+        EXPECT_EQ(Index(), added[1]);
+        EXPECT_TRUE(app.Close());
+    }
+    std::string kept;
+    ReadTextFile(order, kept);
+    DravonelApp again(folder_);
+    ASSERT_TRUE(again.WaitReady());
+    std::string atStart;
+    ReadTextFile(order, atStart);
+    EXPECT_EQ(atStart, kept) << "starting keeps the order";
+    ASSERT_TRUE(HandOver("/nx"));
+    EXPECT_EQ(Index(), added[2]) << "the order runs on where it stopped";
+    ASSERT_TRUE(HandOver("/nx"));
+    EXPECT_EQ(Index(), added[3]);
+    EXPECT_TRUE(again.Close());
+}
+
 TEST_F(ChangeCycle, AOneRowListShowsItsRowAgain) {
     MakeList({"green"});
     DravonelApp app(folder_);
@@ -162,7 +233,7 @@ TEST_F(ChangeCycle, ASwitchInsideANameIsTakenOutOfIt) {
     ASSERT_TRUE(HandOver("\"" + folder_.file("Pictures\\sun/nxset.bmp") + "\""));
     std::string list;
     ReadTextFile(folder_.file("Lists\\colours.lst"), list);
-    EXPECT_NE(list.find(folder_.file("Pictures\\sunset.bmp") + "#0\n"), std::string::npos);
+    EXPECT_NE(list.find(folder_.file("Pictures\\sunset.bmp") + "#0\r\n"), std::string::npos);
     EXPECT_EQ(list.find("/nx"), std::string::npos);
     EXPECT_TRUE(ShowsColour(kGreen)) << "and the switch ran";
     EXPECT_TRUE(app.Close());

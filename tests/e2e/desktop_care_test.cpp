@@ -50,6 +50,23 @@ TEST(DesktopIcons, HiddenWhileTheOptionIsOnAndShownAgainAtExit) {
     EXPECT_TRUE(IsWindowVisible(shell.iconView()));
 }
 
+TEST(DesktopIcons, APauseKeptFromTheLastRunLeavesThemAloneUnlessItsOptionIsOff) {
+    for (bool pauseStopsCare : {true, false}) {
+        SCOPED_TRACE(pauseStopsCare ? "the pause stops the care" : "the pause leaves the care on");
+        FakeShell shell;
+        ProgramFolder folder;
+        SettingsFile settings(folder.path());
+        settings.Set("KvHideIcon", "0");
+        settings.Set("KvCheckOff", "1");
+        if (!pauseStopsCare) settings.Set("KvNoIcon", "0");
+        DravonelApp app(folder);
+        ASSERT_TRUE(app.WaitReady());
+        // Two ticks of timer 4 and some.
+        EXPECT_EQ(WaitUntil([&] { return !IsWindowVisible(shell.iconView()); }, kIconCareTick), !pauseStopsCare);
+        ASSERT_TRUE(app.Close());
+    }
+}
+
 TEST(DesktopIcons, ExplorersOwnHideSettingKeepsThemHiddenAtExit) {
     FakeShell shell;
     ExplorerHideIcons explorerHides;

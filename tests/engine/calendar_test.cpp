@@ -445,13 +445,43 @@ TEST(Blending, BottomUpAndClippedDestinationsGetThePixelsInTheirPlaces) {
     DeleteObject(source);
 }
 
-TEST(Blending, PixelRules) {
-    EXPECT_EQ(alphaconvRGBQUAD(0xC86400, 0x0064C8, 0.5f), 0x646464u);
-    EXPECT_EQ(convRGBQUAD(0x123456, 0xABCDEF), 0xABCDEFu);
-    EXPECT_EQ(reversconvRGBQUAD(0xFFFFFF, 0x0064C8), 0xFF9B37u);
-    // A key pixel stays transparent even in colour mode 2.
-    EXPECT_EQ(ProcessImage(0x000000, 0xFFFFFF, true, 0.0f, 2, 0x000000, 0), 0xFFFFFFu);
-    EXPECT_EQ(ProcessImage(0xFFFFFF, 0xFFFFFF, true, 0.0f, 2, 0x000000, 0), 0x000000u);
+TEST(Blending, PixelRulesOnEveryPath) {
+    // Colour mode 2 with a black key: the key is judged on the pixel as
+    // drawn, so white turned black by the inversion stays visible.
+    HBITMAP keyed = Pixels(3, 1, {kBlack, kWhite, kRed});
+    Canvas white(3, 1, kWhite);
+    DrawBitmapWithTransparent(white.dc(), keyed, 0, 0, 3, 1, 1, 0.0f, 0, 2, 0, 4, kBlack);
+    EXPECT_EQ(white.At(0, 0), kWhite) << "the key shows what lies beneath";
+    EXPECT_EQ(white.At(1, 0), kBlack) << "white became the inverse and was not taken for the key";
+    EXPECT_EQ(white.At(2, 0), kRed);
+    DeleteObject(keyed);
+
+    // A tolerant key with mixing; a mix that truncates (255 * 0.7 = 178.5).
+    HBITMAP almost = Pixels(3, 1, {RGB(3, 3, 3), RGB(200, 0, 0), kWhite});
+    Canvas grey(3, 1, kGrey);
+    DrawBitmapWithTransparent(grey.dc(), almost, 0, 0, 3, 1, 1, 0.5f, 0, 0, 4, 4, kBlack);
+    EXPECT_EQ(grey.At(0, 0), kGrey);
+    EXPECT_EQ(grey.At(1, 0), RGB(164, 64, 64));
+    Canvas black(3, 1, kBlack);
+    DrawBitmapWithTransparent(black.dc(), almost, 0, 0, 3, 1, 0, 0.3f, 0, 0, 0, 0, 0);
+    EXPECT_EQ(black.At(2, 0), RGB(178, 178, 178));
+
+    // A 24-bit wallpaper is blended through a copy: the same rules apply.
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof info.bmiHeader, 3, 1, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP deep = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, deep);
+    for (int x = 0; x < 3; ++x) SetPixel(dc, x, 0, kGrey);
+    DrawBitmapWithTransparent(dc, almost, 0, 0, 3, 1, 1, 0.5f, 0, 0, 4, 4, kBlack);
+    EXPECT_EQ(GetPixel(dc, 0, 0), kGrey);
+    EXPECT_EQ(GetPixel(dc, 1, 0), RGB(164, 64, 64));
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(deep);
+    DeleteObject(almost);
+
     int x = 10, y = 20;
     SelPosImage(&x, &y, 3, 4, 2);
     EXPECT_EQ(x, 10);

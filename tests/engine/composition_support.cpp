@@ -17,6 +17,16 @@ struct FakeImage {
 int WINAPI FakeStretch(void* picture, HDC dc, int x, int y, int cx, int cy, int sx, int sy, int scx, int scy,
                        DWORD rop) {
     FakeImage* image = static_cast<FakeImage*>(picture);
+    // A picture that claims a larger size than its pixels is drawn from
+    // the matching part of them.
+    BITMAP pixels = {};
+    GetObjectA(image->bitmap, sizeof pixels, &pixels);
+    if (pixels.bmWidth != image->width || pixels.bmHeight != image->height) {
+        sx = MulDiv(sx, pixels.bmWidth, image->width);
+        scx = MulDiv(scx, pixels.bmWidth, image->width);
+        sy = MulDiv(sy, pixels.bmHeight, image->height);
+        scy = MulDiv(scy, pixels.bmHeight, image->height);
+    }
     HDC memory = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(memory, image->bitmap);
     const int mode = SetStretchBltMode(dc, COLORONCOLOR);
@@ -116,6 +126,13 @@ s_picture* FakeLoader::Make(int width, int height, const std::function<COLORREF(
 COLORREF QuadrantColour(int x, int y, int width, int height) {
     const bool right = x >= width / 2, bottom = y >= height / 2;
     return bottom ? (right ? kYellow : kBlue) : (right ? kGreen : kRed);
+}
+
+s_picture* FakeLoader::Claiming(int width, int height, s_picture* picture) {
+    FakeImage* image = static_cast<FakeImage*>(picture->picture);
+    image->width = width;
+    image->height = height;
+    return picture;
 }
 
 s_picture* FakeLoader::Quadrants(int width, int height) {

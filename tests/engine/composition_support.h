@@ -45,6 +45,9 @@ public:
     ~FakeLoader();
     // A picture of width x height whose pixel (x, y) is colour(x, y).
     s_picture* Make(int width, int height, const std::function<COLORREF(int, int)>& colour);
+    // The picture says it is width x height (its pixels are drawn stretched
+    // from that size), as a large picture whose pixels need not exist here.
+    s_picture* Claiming(int width, int height, s_picture* picture);
     // Four quadrants: red, green / blue, yellow.
     s_picture* Quadrants(int width, int height);
     static int released;

@@ -218,6 +218,62 @@ TEST_F(Composing, InversionKeepsABlackBackgroundAndTurnsWhiteBlack) {
     EXPECT_EQ(wall->At(115, 70), RGB(0, 255, 255));
 }
 
+TEST_F(Composing, InversionTurnsWhiteBlackAtEveryDepth) {
+    options.invert = true;
+    options.background = kBlack;
+    for (int bits : {8, 16, 24, 32}) {
+        HDC screen = GetDC(nullptr);
+        HBITMAP section = CreateWallSection(screen, 200, 150, bits);
+        ReleaseDC(nullptr, screen);
+        ASSERT_NE(section, nullptr) << bits;
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, section);
+        positionType = KV_PLACE_CENTRE;
+        s_picture* picture = loader.Make(40, 30, [](int x, int) { return x < 20 ? kWhite : kRed; });
+        ComposePicture(dc, desktop, desktop, picture, SIZE{40, 30}, options);
+        tReleaseImg(picture);
+        EXPECT_EQ(GetPixel(dc, 0, 0), kBlack) << bits << " bits: the background keeps its colour";
+        EXPECT_EQ(GetPixel(dc, 85, 70), kBlack) << bits << " bits: white becomes black";
+        EXPECT_EQ(GetPixel(dc, 115, 70), RGB(0, 255, 255)) << bits << " bits: red becomes cyan";
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(section);
+    }
+}
+
+TEST_F(Composing, SmoothScalingAveragesWherePlainStretchingPicksPixels) {
+    ShippedSaver module;
+    ASSERT_TRUE(pScaleBitmap) << "PixOle's scaler";
+    // A checkerboard of single pixels at half its size: grey when averaged,
+    // black and white when sampled (as the test loader stretches).
+    auto board = [&] { return loader.Make(400, 300, [](int x, int y) { return (x + y) % 2 ? kWhite : kBlack; }); };
+    const RECT all = {0, 0, 200, 150};
+    options.increase = true;
+    auto smooth = Compose(KV_PLACE_FIT, board(), SIZE{400, 300});
+    int grey = 0;
+    for (int y = 0; y < 150; ++y)
+        for (int x = 0; x < 200; ++x) grey += Near(smooth->At(x, y), kGrey, 1);
+    EXPECT_EQ(grey, 200 * 150) << "every pixel the mean of four";
+
+    options.increase = false;
+    auto plain = Compose(KV_PLACE_FIT, board(), SIZE{400, 300});
+    EXPECT_EQ(plain->Count(all, kBlack) + plain->Count(all, kWhite), 200 * 150);
+}
+
+TEST_F(Composing, APictureTooLargeToCopyIsDrawnStraightIntoItsPlace) {
+    ShippedSaver module;
+    options.increase = true;
+    options.mirrorTopBottom = options.mirrorLeftRight = true;
+    // 30000 x 20000 at 32 bits is 2.4 GB, more than the process can hold.
+    auto fit = Compose(KV_PLACE_FIT, loader.Claiming(30000, 20000, loader.Quadrants(300, 200)), SIZE{30000, 20000});
+    // Fitted to 200 x 133 at y = 8, turned by half a turn.
+    EXPECT_EQ(fit->At(50, 40), kYellow);
+    EXPECT_EQ(fit->At(150, 40), kBlue);
+    EXPECT_EQ(fit->At(50, 110), kGreen);
+    EXPECT_EQ(fit->At(150, 110), kRed);
+    EXPECT_EQ(fit->At(100, 2), kGrey) << "the margins keep the background";
+}
+
 TEST_F(Composing, SmoothScalingGivesTheSamePlacementAndMirrors) {
     ShippedSaver module;
     ASSERT_TRUE(pScaleBitmap) << "PixOle's scaler";

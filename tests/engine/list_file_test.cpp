@@ -28,8 +28,9 @@ TEST(ListFileParsing, EntriesBarePathsCommentsAndShortLines) {
     EXPECT_EQ(Paths(parsed.rows),
               (std::vector<std::string>{"C:\\a.jpg|3", "C:\\b.jpg|0", "C:\\dir#1\\c.jpg|0", "http://host/p.png|5"}));
     EXPECT_FALSE(parsed.changed);
-    EXPECT_EQ(ListFileText(parsed.rows), "C:\\a.jpg#3\nC:\\b.jpg#0\nC:\\dir#1\\c.jpg#0\nhttp://host/p.png#5\n#4")
-        << "a bare path is saved with #0";
+    EXPECT_EQ(ListFileText(parsed.rows),
+              "C:\\a.jpg#3\r\nC:\\b.jpg#0\r\nC:\\dir#1\\c.jpg#0\r\nhttp://host/p.png#5\r\n#4")
+        << "a bare path is saved with #0, every line with CR LF";
 }
 
 TEST(ListFileParsing, DuplicatesAndDeletionRecordsChangeTheList) {
@@ -92,26 +93,39 @@ protected:
 TEST_F(ListFiles, TheCountTrailerIsReadFromTheEnd) {
     EXPECT_EQ(Count(Write("a.lst", "C:\\a.jpg#0\n#300")), 300) << "every digit of the count";
     EXPECT_EQ(Count(Write("b.lst", "C:\\a.jpg#0\n#1234567")), 1234567);
-    EXPECT_EQ(Count(Write("c.lst", "#0")), 0);
+    const std::string empty = Write("c.lst", "#0");
+    EXPECT_EQ(Count(empty), 0);
+    EXPECT_EQ(Read(empty), "#0") << "an empty list's trailer is its only line";
 }
 
 TEST_F(ListFiles, AFileWithoutTrailerGetsOne) {
     std::string path = Write("old.lst", "C:\\a.jpg#0\n# note\nC:\\b.jpg\n");
     EXPECT_EQ(Count(path), 2);
-    EXPECT_EQ(Read(path), "C:\\a.jpg#0\n# note\nC:\\b.jpg\n\n#2");
+    EXPECT_EQ(Read(path), "C:\\a.jpg#0\n# note\nC:\\b.jpg\n\r\n#2");
     EXPECT_EQ(Count(path), 2) << "read from the trailer the second time";
-    EXPECT_EQ(Read(path), "C:\\a.jpg#0\n# note\nC:\\b.jpg\n\n#2");
+    EXPECT_EQ(Read(path), "C:\\a.jpg#0\n# note\nC:\\b.jpg\n\r\n#2");
+    EXPECT_EQ(ParseListText(Read(path)).rows.size(), 2u);
+
+    // As Notepad saves one: CR LF lines, blank ones among them.
+    std::string notepad = Write("notepad.lst", "C:\\a.jpg#0\r\n\r\nC:\\b.jpg#0\r\n");
+    EXPECT_EQ(Count(notepad), 2) << "a blank line is no entry";
+    EXPECT_EQ(Read(notepad), "C:\\a.jpg#0\r\n\r\nC:\\b.jpg#0\r\n\r\n#2");
+    EXPECT_EQ(Count(notepad), 2);
 }
 
 TEST_F(ListFiles, AppendingKeepsTheTrailerLast) {
     std::string path = Write("other.lst", "C:\\a.jpg#0\nC:\\b.jpg#0\n#2");
     EXPECT_EQ(AppendToListFile(path, {"C:\\c.jpg", "C:\\d.jpg"}, "#0", true), 4);
-    EXPECT_EQ(Read(path), "C:\\a.jpg#0\nC:\\b.jpg#0\nC:\\c.jpg#0\nC:\\d.jpg#0\n#4");
+    EXPECT_EQ(Read(path), "C:\\a.jpg#0\nC:\\b.jpg#0\nC:\\c.jpg#0\r\nC:\\d.jpg#0\r\n#4");
 
     std::string tens = Write("tens.lst", "C:\\a.jpg#0\n#10");
     EXPECT_EQ(AppendToListFile(tens, {"C:\\a.jpg"}, ">", false), 9);
-    EXPECT_EQ(Read(tens), "C:\\a.jpg#0\nC:\\a.jpg>\n#9") << "no digit of the old count is left behind";
+    EXPECT_EQ(Read(tens), "C:\\a.jpg#0\nC:\\a.jpg>\r\n#9") << "no digit of the old count is left behind";
     EXPECT_EQ(ParseListText(Read(tens)).rows.size(), 0u);
+
+    std::string crlf = Write("crlf.lst", "C:\\a.jpg#0\r\n#1");
+    EXPECT_EQ(AppendToListFile(crlf, {"C:\\b.jpg"}, "#0", true), 2);
+    EXPECT_EQ(Read(crlf), "C:\\a.jpg#0\r\nC:\\b.jpg#0\r\n#2");
 
     std::string empty = Write("empty.lst", "#0");
     EXPECT_EQ(AppendToListFile(empty, {"C:\\x.jpg"}, ">", false), 0) << "the count never goes below 0";

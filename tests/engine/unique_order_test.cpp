@@ -83,7 +83,8 @@ TEST(UniqueOrder, TheFileRecoversThePositionFromTheCurrentRow) {
     ASSERT_EQ(q.size(), 3u);
     const std::string text = UniqueOrderText(history, queue);
     // Two steps do not rewrite the file; it keeps the order as drawn.
-    EXPECT_EQ(text, "2\n" + std::to_string(q[0]) + "\n" + std::to_string(q[1]) + "\n" + std::to_string(q[2]) + "\n");
+    EXPECT_EQ(text, "2\r\n" + std::to_string(q[0]) + "\r\n" + std::to_string(q[1]) + "\r\n" + std::to_string(q[2]) +
+                        "\r\n");
     ParseUniqueOrder(text, q[1], 4, history, queue);
     EXPECT_EQ(FromHead(history), (std::vector<uint32_t>{q[1], q[0], 2}));
     EXPECT_EQ(FromHead(queue), (std::vector<uint32_t>{q[2]}));
@@ -95,6 +96,10 @@ TEST(UniqueOrder, TheFileRecoversThePositionFromTheCurrentRow) {
     ParseUniqueOrder("1\n77\n-3\nabc\n2\n0\n", 1, 4, history, queue);
     EXPECT_EQ(FromHead(history), (std::vector<uint32_t>{1}));
     EXPECT_EQ(FromHead(queue), (std::vector<uint32_t>{0, 2, 0})) << "out-of-range values are dropped";
+
+    ParseUniqueOrder("3\n1\n\r\n2\r\n0\r\n\r\n", 1, 4, history, queue);
+    EXPECT_EQ(FromHead(history), (std::vector<uint32_t>{1, 3})) << "LF and CR LF alike";
+    EXPECT_EQ(FromHead(queue), (std::vector<uint32_t>{2, 0})) << "a blank line is no row 0";
 }
 
 TEST(UniqueOrder, DeletingARowRenumbersBothLists) {

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -219,6 +221,43 @@ TEST(Resampler, BothPathsGiveTheSameBytes) {
         ASSERT_TRUE(Resample(from, {plain.data(), size.first * 4, size.first, size.second}, true));
         EXPECT_EQ(fast, plain) << size.first << "x" << size.second;
     }
+}
+
+// A reduction of hundreds to one spreads its weights over hundreds of taps:
+// each must stay a share, or a bright column turns black.
+TEST(Resampler, LargeReductionsAverageOnBothPathsDownToOnePixel) {
+    const int length = 6000;
+    std::vector<uint8_t> line(length * 4);
+    unsigned seed = 9;
+    for (uint8_t& byte : line) byte = static_cast<uint8_t>((seed = seed * 1103515245u + 12345u) >> 16);
+    // Bright columns where a single tap used to take the whole remainder.
+    for (int x = 0; x < length; x += 375) memset(&line[x * 4], 255, 4);
+    for (int target : {16, 7, 3, 1}) {
+        // The line across (one row) and down (one column, stride of a pixel).
+        for (bool across : {true, false}) {
+            const PixelRows from = {line.data(), across ? 0 : 4, across ? length : 1, across ? 1 : length};
+            const int width = across ? target : 1, height = across ? 1 : target;
+            std::vector<uint8_t> fast(target * 4), plain(fast.size());
+            ASSERT_TRUE(Resample(from, {fast.data(), width * 4, width, height}));
+            ASSERT_TRUE(Resample(from, {plain.data(), width * 4, width, height}, true));
+            EXPECT_EQ(fast, plain) << target << (across ? " across" : " down");
+            for (int i = 0; i < target; ++i)
+                for (int channel = 0; channel < 4; ++channel) {
+                    double sum = 0;
+                    const double begin = static_cast<double>(i) * length / target;
+                    const double end = static_cast<double>(i + 1) * length / target;
+                    for (int j = static_cast<int>(begin); j < end; ++j)
+                        sum += (std::min(end, j + 1.0) - std::max(begin, static_cast<double>(j))) * line[j * 4 + channel];
+                    const int expected = static_cast<int>(std::lround(sum * target / length));
+                    EXPECT_NEAR(plain[i * 4 + channel], expected, 1)
+                        << target << (across ? " across" : " down") << ", pixel " << i << ", channel " << channel;
+                }
+        }
+    }
+    // A flat white line stays white.
+    std::vector<uint8_t> white(length * 4, 255), one(4);
+    ASSERT_TRUE(Resample({white.data(), 0, length, 1}, {one.data(), 4, 1, 1}, true));
+    EXPECT_EQ(one, std::vector<uint8_t>(4, 255));
 }
 
 }  // namespace

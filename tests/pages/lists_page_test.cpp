@@ -68,7 +68,7 @@ protected:
 TEST_F(ListsPage, LoadingShowsTheRowsAndCompactsDuplicates) {
     Open("a", "C:\\1.jpg\nC:\\2.jpg#3\nc:\\1.JPG#0\nC:\\3.jpg#0\nC:\\3.jpg>\n#4");
     EXPECT_EQ(ViewRows(), 2);
-    EXPECT_EQ(Read(ListPath("a")), "C:\\1.jpg#0\nC:\\2.jpg#3\n#2") << "rewritten at once";
+    EXPECT_EQ(Read(ListPath("a")), "C:\\1.jpg#0\r\nC:\\2.jpg#3\r\n#2") << "rewritten at once";
     EXPECT_EQ(GetCurrentRow(), 0);
     EXPECT_EQ(lastsel, "C:\\1.jpg");
     EXPECT_EQ(GetPlaceMent(1), 3);
@@ -116,7 +116,7 @@ TEST_F(ListsPage, AFolderScanAddsPicturesOnlyAndOnlyChangesTheListThen) {
     EXPECT_EQ(paths, (std::vector<std::string>{"B.JPEG", "a.jpg", "c.png", "old.jpg"}));
     EXPECT_EQ(ViewRows(), 4);
     const std::string saved = Read(ListPath("scan"));
-    EXPECT_NE(saved.find("\\Pictures\\sub\\c.png#0\n"), std::string::npos);
+    EXPECT_NE(saved.find("\\Pictures\\sub\\c.png#0\r\n"), std::string::npos);
     EXPECT_EQ(saved.substr(saved.size() - 2), "#4");
 
     // A folder of text files: nothing added, the file is not rewritten.
@@ -135,7 +135,7 @@ TEST_F(ListsPage, TheListOfListsReadsCountsAndFixesMissingTrailers) {
     CreatListList();
     HWND lists = GetDlgItem(hFile, IDLISTLIST);
     ASSERT_EQ(ListView_GetItemCount(lists), 2);
-    EXPECT_EQ(Read(ListPath("bare")), "C:\\1.jpg#0\nC:\\2.jpg#0\nC:\\3.jpg#0\n\n#3");
+    EXPECT_EQ(Read(ListPath("bare")), "C:\\1.jpg#0\nC:\\2.jpg#0\nC:\\3.jpg#0\n\r\n#3");
     for (int row = 0; row < 2; ++row) {
         char name[64], count[16], menu[128];
         ListView_GetItemText(lists, row, 0, name, sizeof name);
@@ -171,7 +171,7 @@ TEST_F(ListsPage, PlugInRequestsReachOpenAndClosedLists) {
     s_filetolist* toClosed = Request("closed", {"C:\\3.jpg", "C:\\2.jpg"});
     EXPECT_EQ(AddFilesToList(toClosed), nullptr) << "the request's files are used up";
     Free(toClosed);
-    EXPECT_EQ(Read(ListPath("closed")), "C:\\1.jpg#0\nC:\\3.jpg#0\nC:\\2.jpg#0\n#3");
+    EXPECT_EQ(Read(ListPath("closed")), "C:\\1.jpg#0\nC:\\3.jpg#0\r\nC:\\2.jpg#0\r\n#3");
 
     s_filetolist* removeClosed = Request("closed", {"C:\\1.jpg"});
     EXPECT_EQ(DelFilesFromList(removeClosed), nullptr);
@@ -182,7 +182,7 @@ TEST_F(ListsPage, PlugInRequestsReachOpenAndClosedLists) {
     EXPECT_EQ(AddFilesToList(toOpen), nullptr);
     Free(toOpen);
     EXPECT_EQ(ViewRows(), 2);
-    EXPECT_EQ(Read(ListPath("open")), "C:\\y.jpg#0\nC:\\x.jpg#0\n#2");
+    EXPECT_EQ(Read(ListPath("open")), "C:\\y.jpg#0\r\nC:\\x.jpg#0\r\n#2");
 
     s_filetolist* missing = Request("nosuchlist", {"C:\\z.jpg"});
     EXPECT_NE(AddFilesToList(missing), nullptr) << "a list that cannot be opened leaves the request alone";
@@ -196,7 +196,7 @@ TEST_F(ListsPage, PlacementDigitIsStoredForTheSelectedRow) {
     SetCurrentState(1);
     SetPlaceMent(7);
     EXPECT_EQ(GetPlaceMent(1), 7);
-    EXPECT_EQ(Read(ListPath("place")), "C:\\1.jpg#0\nC:\\2.jpg#7\n#2");
+    EXPECT_EQ(Read(ListPath("place")), "C:\\1.jpg#0\r\nC:\\2.jpg#7\r\n#2");
 }
 
 TEST_F(ListsPage, ExcludeDropsMissingFilesAndKeepsWebAddresses) {
@@ -205,7 +205,21 @@ TEST_F(ListsPage, ExcludeDropsMissingFilesAndKeepsWebAddresses) {
     Open("tidy", Here("Pictures\\here.jpg") + "#0\nC:\\gone\\away.jpg#0\nhttp://host/p.png#0\n#3");
     Exclude();
     EXPECT_EQ(ViewRows(), 2);
-    EXPECT_EQ(Read(ListPath("tidy")), Here("Pictures\\here.jpg") + "#0\nhttp://host/p.png#0\n#2");
+    EXPECT_EQ(Read(ListPath("tidy")), Here("Pictures\\here.jpg") + "#0\r\nhttp://host/p.png#0\r\n#2");
+}
+
+TEST_F(ListsPage, ExcludeWithNothingMissingKeepsTheFileAndTheRandomOrder) {
+    CreateDirectoryA(Here("Pictures").c_str(), nullptr);
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) WriteTextFile(Here("Pictures\\") + name, "x");
+    const std::string list = Here("Pictures\\a.jpg") + "#0\n" + Here("Pictures\\b.jpg") + "#0\n" +
+                             Here("Pictures\\c.jpg") + "#0\nhttp://host/p.png#0\n#4";
+    Open("kept", list);
+    WriteTextFile(Here("Lists\\kept.rnd"), "0\n2\n3\n1\n");
+    // Run at every start and list switch with "KvUpdateList" on.
+    Exclude();
+    EXPECT_EQ(ViewRows(), 4);
+    EXPECT_EQ(Read(ListPath("kept")), list) << "nothing was missing: nothing is written";
+    EXPECT_EQ(Read(Here("Lists\\kept.rnd")), "0\n2\n3\n1\n") << "the order survives for the next start";
 }
 
 TEST_F(ListsPage, RemovingAFolderRemovesTheFilesInsideIt) {
@@ -235,7 +249,7 @@ TEST_F(ListsPage, DeletingTheCurrentFileRemovesItsRowAndRenumbersTheOrder) {
     EXPECT_EQ(FileNamePart(lastsel), "c.jpg");
     EXPECT_TRUE(wp.empty());
     EXPECT_EQ(rwp, (IndexList{0, 1}));
-    EXPECT_EQ(Read(Here("Lists\\del.rnd")), "1\n0\n");
+    EXPECT_EQ(Read(Here("Lists\\del.rnd")), "1\r\n0\r\n");
     DestroyWindow(ask);
     DestroyWindow(recycle);
 }
