@@ -89,7 +89,16 @@ void BuildDial() {
         RoundRect(dc, 0, 0, d, d, d, d);
     }
 
+    if (o.marks)
+        for (const ClockStroke& mark : HourMarks(d)) DrawStroke(dc, mark, o.markColour);
+    if (o.rim) {
+        ScopedGdiObj<HPEN> pen(CreatePen(PS_SOLID, RimWidth(d), o.rimColour));
+        ScopedSelectObject p(dc, pen.get());
+        Arc(dc, 0, 0, d - 1, d - 1, d / 2, 0, d / 2, 0);
+    }
     // Black corners: twice NOTSRCERASE with a white square holding a black disc.
+    // Done last, so the outer half of the rim's pen does not tint the desktop
+    // around a clock painted there.
     ScopedGdiObj<HBITMAP> mask(CreateCompatibleBitmap(screen, d, d));
     ScopedMemoryDC maskDc(screen);
     if (mask && maskDc) {
@@ -102,13 +111,6 @@ void BuildDial() {
         BitBlt(dc, 0, 0, d, d, maskDc, 0, 0, NOTSRCERASE);
     }
 
-    if (o.marks)
-        for (const ClockStroke& mark : HourMarks(d)) DrawStroke(dc, mark, o.markColour);
-    if (o.rim) {
-        ScopedGdiObj<HPEN> pen(CreatePen(PS_SOLID, RimWidth(d), o.rimColour));
-        ScopedSelectObject p(dc, pen.get());
-        Arc(dc, 0, 0, d - 1, d - 1, d / 2, 0, d / 2, 0);
-    }
     clockPlugin.dial = dial.release();
     clockPlugin.dialDiameter = d;
 }
