@@ -256,6 +256,15 @@ TEST_F(ClockPluginTest, PopupMenuCarriesTheHostMenuAndItsCommandsComeBackThrough
     EXPECT_FALSE(IsWindow(page)) << "the page goes with the module";
 }
 
+TEST(ClockHelp, FormatHelpIsWindows1251TextWithCrLf) {
+    const std::string help = PluginResource("KvClock.dll", "INFOCLOCKFILE");
+    ASSERT_FALSE(help.empty());
+    EXPECT_NE(help.find("\xF4\xEE\xF0\xEC\xE0\xF2"), std::string::npos) << "the Russian part in Windows-1251";
+    EXPECT_NE(help.find("%t %w %d %a%\r\n"), std::string::npos) << "the English part names the default";
+    for (size_t at = help.find('\n'); at != std::string::npos; at = help.find('\n', at + 1))
+        ASSERT_EQ(help[at - 1], '\r') << "line " << at;
+}
+
 // A window of class "Desktop" is the first place the clocks look for the desktop.
 class PaintedDesktop {
 public:

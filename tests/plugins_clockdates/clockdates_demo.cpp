@@ -5,6 +5,8 @@
 //   clockdates_demo dates OUT.bmp PICTURE.bmp    a wallpaper composed from the
 //                                               picture, the host's calendar
 //                                               and the date texts
+//   clockdates_demo pages SECONDS LANGUAGE PAGE  a settings page (clock or
+//                                               dates) in eng or rus
 #include <windows.h>
 
 #include <cstdio>
@@ -223,16 +225,51 @@ int ComposeDates(const std::string& out) {
     return WriteBmpFile(out, image) ? 0 : 3;
 }
 
+int ShowPage(int seconds, const std::string& language, const std::string& which) {
+    WriteDateFile("Birthdays", "[" + TwoDigits(5) + "]\r\n01=May Day\r\n09=Victory Day|Parade\r\n");
+    WriteDateFile("Holidays", "");
+    const std::string dst = UserFile(".dst");
+    Set(dst, "Birthdays", "KvPrintP", "0");
+    Set(dst, "Birthdays", "KvColPWCh", "0");
+    const std::string settings = UserFile(".set");
+    const std::string languageFile = DistFolder() + "\\Language\\" + language + ".ini";
+
+    FakeHost host;
+    SetWindowPos(host.panel(), nullptr, 0, 0, 1024, 768, SWP_NOZORDER);
+    ShowWindow(host.panel(), SW_SHOW);
+    PluginModule clock("KvClock.dll"), dates("KvDates.dll");
+    if (!clock.loaded() || !dates.loaded()) return 2;
+    HWND clockPage = reinterpret_cast<HWND>(
+        clock.Call(host.panel(), KvCREATE, 0, reinterpret_cast<INT_PTR>(languageFile.c_str())));
+    HWND datesPage = reinterpret_cast<HWND>(
+        dates.Call(host.panel(), KvCREATE, 0, reinterpret_cast<INT_PTR>(languageFile.c_str())));
+    clock.Call(host.panel(), KvSETTINGS, 0, reinterpret_cast<INT_PTR>(settings.c_str()));
+    dates.Call(host.panel(), KvSETTINGS, 0, reinterpret_cast<INT_PTR>(settings.c_str()));
+    SetWindowPos(clockPage, nullptr, 4, 4, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SetWindowPos(datesPage, nullptr, 4, 4, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    // May, with the 9th chosen: two lines in the box.
+    SendDlgItemMessageA(datesPage, 11121, CB_SETCURSEL, 4, 0);
+    SendMessageA(datesPage, WM_COMMAND, MAKEWPARAM(11121, CBN_SELCHANGE), 0);
+    SendMessageA(datesPage, WM_COMMAND, MAKEWPARAM(11160 + 9, BN_CLICKED), 0);
+    ShowWindow(which == "clock" ? clockPage : datesPage, SW_SHOW);
+    const DWORD start = GetTickCount();
+    WaitUntil([&] { return GetTickCount() - start > static_cast<DWORD>(seconds) * 1000; }, seconds * 1000 + 1000);
+    clock.Call(host.panel(), KvAPPLICATIONCLOSE, 0, 0);
+    dates.Call(host.panel(), KvAPPLICATIONCLOSE, 0, 0);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 4) {
-        fprintf(stderr, "usage: clockdates_demo clocks SECONDS PICTURE.bmp | dates OUT.bmp PICTURE.bmp\n");
+        fprintf(stderr, "usage: clockdates_demo clocks SECONDS PICTURE.bmp | dates OUT.bmp PICTURE.bmp | pages SECONDS LANGUAGE clock|dates\n");
         return 1;
     }
+    ResetProgramFolders();
+    if (strcmp(argv[1], "pages") == 0 && argc > 4) return ShowPage(atoi(argv[2]), argv[3], argv[4]);
     picture = static_cast<HBITMAP>(LoadImageA(nullptr, argv[3], IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
     if (!picture) return 4;
-    ResetProgramFolders();
     if (strcmp(argv[1], "clocks") == 0) return ShowClocks(atoi(argv[2]));
     if (strcmp(argv[1], "dates") == 0) return ComposeDates(argv[2]);
     return 1;

@@ -391,3 +391,16 @@ TEST_F(DatesPluginTest, PageShowsTheChosenFilesSettingsAndMarksItsDays) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DatesHelp, HelpIsWindows1251TextWithCrLf) {
+    const std::string help = PluginResource("KvDates.dll", "INDATEFILE");
+    ASSERT_FALSE(help.empty());
+    EXPECT_NE(help.find("\xF4\xE0\xE9\xEB\xFB"), std::string::npos) << "the Russian part in Windows-1251";
+    EXPECT_NE(help.find(">o"), std::string::npos);
+    EXPECT_EQ(help.find("\r\r"), std::string::npos);
+    EXPECT_NE(help.find("\r\n"), std::string::npos);
+}
+
+}  // namespace

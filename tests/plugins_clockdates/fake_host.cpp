@@ -195,6 +195,19 @@ std::string PluginModule::CallText(HWND window, int command, int argument, INT_P
     return copy;
 }
 
+std::string PluginResource(const char* fileName, const char* resource) {
+    const std::string path = DistFolder() + "\\Plugins\\" + fileName;
+    HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module) return std::string();
+    std::string bytes;
+    HRSRC found = FindResourceA(module, resource, reinterpret_cast<LPCSTR>(RT_RCDATA));
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const char* data = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+    if (data) bytes.assign(data, SizeofResource(module, found));
+    FreeLibrary(module);
+    return bytes;
+}
+
 std::string ProgramFile(const std::string& relative) {
     char path[MAX_PATH];
     GetModuleFileNameA(nullptr, path, sizeof path);

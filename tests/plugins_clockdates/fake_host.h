@@ -77,6 +77,9 @@ private:
     DravonexFunction entry_ = nullptr;
 };
 
+// Bytes of an RCDATA resource of a dist\Plugins module.
+std::string PluginResource(const char* fileName, const char* resource);
+
 // Paths of this test program's folder, which the plug-ins take for the
 // program folder.
 std::string ProgramFile(const std::string& relative);

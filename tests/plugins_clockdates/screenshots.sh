@@ -29,4 +29,15 @@ wait $demo
 
 wine ./clockdates_demo.exe dates dates.bmp sea.bmp >/dev/null 2>&1
 convert "$demo_dir/dates.bmp" "$out/issue20-dates.png"
+
+# The settings pages; Russian texts need the Windows-1251 code page.
+for language in eng rus; do
+  for page in clock dates; do
+    LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8 wine ./clockdates_demo.exe pages 4 $language $page >/dev/null 2>&1 &
+    demo=$!
+    sleep 3
+    import -window root -crop 560x500+0+0 "$out/issue20-page-$page-$language.png"
+    wait $demo
+  done
+done
 echo "screenshots in $out"
