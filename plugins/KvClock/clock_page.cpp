@@ -308,13 +308,14 @@ void OnEditChanged(int id) {
         ReleaseClockFont();
         RefreshDigital();
         break;
+    // While the host's placement window moves the point, it is written once at the end.
     case IDC_ANALOGX:
     case IDC_ANALOGY:
-        WriteDesktopPoint("KvPosCl", IDC_ANALOGX, IDC_ANALOGY, o.analogPrint);
+        if (!clockPlugin.suspendDesktop) WriteDesktopPoint("KvPosCl", IDC_ANALOGX, IDC_ANALOGY, o.analogPrint);
         break;
     case IDC_DIGITALX:
     case IDC_DIGITALY:
-        WriteDesktopPoint("KvPosCl1", IDC_DIGITALX, IDC_DIGITALY, o.digitalPrint);
+        if (!clockPlugin.suspendDesktop) WriteDesktopPoint("KvPosCl1", IDC_DIGITALX, IDC_DIGITALY, o.digitalPrint);
         break;
     default: break;
     }

@@ -142,6 +142,20 @@ TEST_F(ClockPluginTest, PageAndBothClocksFollowTheSettings) {
     SetDlgItemTextA(page, IDC_DIAMETER, "120");
     EXPECT_EQ(Rect(analog).right - Rect(analog).left, 120);
     EXPECT_EQ(ReadIni(settings, "set", "KvRClock"), "120");
+
+    // Picking the desktop point: the host moves it in the edits, the key is written once.
+    host.onPlace = [this](const s_placefunc& place) {
+        SetDlgItemInt(place.hPlaceDialogType, place.IDpx, 77, TRUE);
+        SetDlgItemInt(place.hPlaceDialogType, place.IDpy, 88, TRUE);
+        EXPECT_EQ(ReadIni(settings, "set", "KvPosCl"), "<absent>");
+    };
+    Click(page, IDC_ANALOGPLACE);
+    ASSERT_EQ(host.places.size(), 1u);
+    EXPECT_EQ(host.places[0].PlaceDialogType, 3);
+    EXPECT_EQ(host.places[0].IDpx, IDC_ANALOGX);
+    EXPECT_EQ(host.places[0].IDpy, IDC_ANALOGY);
+    EXPECT_EQ(host.places[0].Width, 120);
+    EXPECT_EQ(ReadIni(settings, "set", "KvPosCl"), "77 88");
 }
 
 TEST_F(ClockPluginTest, RightAnchoredDigitalClockKeepsItsRightEdgeAsTheTextGrows) {
