@@ -7,6 +7,24 @@ namespace {
 const int kLine = 4;
 const int kPage = 20;
 
+// The rows are moved themselves rather than scrolled with the window's
+// pixels: the system does not scroll a window that is not on the screen,
+// and the rows must stay where the scroll position says.
+void MoveRows(HWND window, int dy) {
+    int count = 0;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) ++count;
+    HDWP moves = BeginDeferWindowPos(count);
+    for (HWND child = GetWindow(window, GW_CHILD); child && moves; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT place;
+        GetWindowRect(child, &place);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
+        moves = DeferWindowPos(moves, child, nullptr, place.left, place.top + dy, 0, 0,
+                               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (moves) EndDeferWindowPos(moves);
+    InvalidateRect(window, nullptr, TRUE);
+}
+
 }  // namespace
 
 int ScrolledPosition(int position, int code, int thumb, int low, int high) {
@@ -56,8 +74,7 @@ void ForScroll(HWND window, UINT message, WPARAM wParam) {
     const int next = ScrolledPosition(info.nPos, code, info.nTrackPos, info.nMin, info.nMax);
     if (next == info.nPos) return;
     SetScrollPos(window, SB_VERT, next, TRUE);
-    ScrollWindow(window, 0, info.nPos - next, nullptr, nullptr);
-    UpdateWindow(window);
+    MoveRows(window, info.nPos - next);
 }
 
 void SetRowScrollRange(HWND list, HWND lastRow) {
