@@ -77,6 +77,18 @@ TEST(MenuItems, WholeGroupsHiddenLeaveNoDoubledLeadingOrTrailingSeparator) {
     EXPECT_TRUE(SeparatorsSound(MenuLayout()));
 }
 
+TEST(MenuItems, CheckMarksGoToTheMainMenusOwnItemsNotToASubmenusItemOfTheSameNumber) {
+    HMENU period = GetSubMenu(hMainMenu, MainMenuPosition(IDPPERIOD));
+    ASSERT_NE(period, nullptr) << "the period menu numbers its items 0 to 14 as well";
+    const UINT periodItem14 = GetMenuState(period, 14, MF_BYPOSITION) & MF_CHECKED;
+    CheckMainMenuItem(IDPCHECKOFF, 1);
+    EXPECT_TRUE(GetMenuState(hMainMenu, MainMenuPosition(IDPCHECKOFF), MF_BYPOSITION) & MF_CHECKED);
+    EXPECT_EQ(GetMenuState(period, 14, MF_BYPOSITION) & MF_CHECKED, periodItem14);
+    CheckMainMenuItem(IDPCHECKOFF, 0);
+    EXPECT_FALSE(GetMenuState(hMainMenu, MainMenuPosition(IDPCHECKOFF), MF_BYPOSITION) & MF_CHECKED);
+    EXPECT_TRUE(IsMenu(period)) << "submenus survive the rebuilds";
+}
+
 char userName[64];
 BOOL WINAPI FakeUserName(LPSTR buffer, LPDWORD size) {
     lstrcpynA(buffer, userName, static_cast<int>(*size));
