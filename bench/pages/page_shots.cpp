@@ -6,8 +6,9 @@
 // each view writes <view>.ready (holding the rectangle worth keeping, as
 // "x y width height") into the marker folder and waits for <view>.done.
 // Views: "page<N>" (item N of the page tree, 0 the root), "hotkeys-scrolled"
-// (the hot-key page with its list scrolled down), "procview" (the
-// ProcessView window, opened from the wallpaper page).
+// (the hot-key page with its list scrolled down), "menuitems" (the
+// menu-items page), "procview" (the ProcessView window, opened from the
+// wallpaper page).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -79,6 +80,9 @@ int main(int argc, char** argv) {
         const std::string view = argv[i];
         if (view.compare(0, 4, "page") == 0) {
             if (!SelectPage(main, atoi(view.c_str() + 4))) result = 1;
+            Ready(markers, view, main);
+        } else if (view == "menuitems") {
+            if (!SelectPage(main, 5)) result = 1;
             Ready(markers, view, main);
         } else if (view == "hotkeys-scrolled") {
             SelectPage(main, 4);

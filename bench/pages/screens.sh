@@ -34,7 +34,7 @@ wait_for() {
   [ -e "$file" ] || echo "no $(basename "$file") within two minutes" >&2
 }
 
-views=${VIEWS:-"hotkeys-scrolled page5 procview"}
+views=${VIEWS:-"hotkeys-scrolled menuitems procview"}
 for language in eng rus; do
   # A few keys set and a few items hidden, so the pages show stored values.
   printf '[set]\r\nini=%s.ini\r\n[HotKey]\r\nKvShortCut2=590\r\nKvShortCut3=1104\r\nWin5=0\r\nKvShortCut5=844\r\nKvShortCut12=1655\r\n[HideMenu]\r\nKvHide8=0\r\nKvHide9=0\r\n' \

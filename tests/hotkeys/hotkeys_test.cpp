@@ -177,19 +177,6 @@ TEST_F(HotKeyRows, TabEscapeSpaceAndBackspaceCompleteAModifierOnlyCombination) {
     EXPECT_EQ(RowCombination(kPluginRow), MAKEWORD(0, HOTKEYF_CONTROL)) << "not while start-up loads the rows";
 }
 
-TEST_F(HotKeyRows, TheWinBoxStoresItsFlag) {
-    SendDlgItemMessageA(hHotKey, IDWIN1 + kSecondPluginRow, BM_CLICK, 0, 0);
-    EXPECT_EQ(settings.Get("PlugWin13", "HotKey"), "0");
-    SendDlgItemMessageA(hHotKey, IDWIN1 + 2, BM_CLICK, 0, 0);
-    EXPECT_EQ(settings.Get("Win3", "HotKey"), "0") << "built-in rows count their keys from 1";
-    SendDlgItemMessageA(hHotKey, IDWIN1 + kSecondPluginRow, BM_CLICK, 0, 0);
-    EXPECT_FALSE(settings.Has("PlugWin13", "HotKey"));
-    SendDlgItemMessageA(hHotKey, IDWIN1 + 2, BM_CLICK, 0, 0);
-}
-
-int screenSaverRuns = 0;
-HWND updateOwner = nullptr;
-
 TEST_F(HotKeyRows, RowsRunTheirCommands) {
     HotKeyRun(IDHOTKEY1 + kSecondPluginRow);
     ASSERT_EQ(fake.pluginCalls.size(), 1u);
@@ -207,18 +194,6 @@ TEST_F(HotKeyRows, RowsRunTheirCommands) {
     EXPECT_EQ(settings.Has("KvHideIcon"), !hidden);
     HotKeyRun(IDHOTKEY1 + 7);
 
-    // The screen saver and the update check are not there yet: nothing runs.
-    HotKeyRun(IDHOTKEY1 + 0);
-    HotKeyRun(IDHOTKEY1 + 10);
-    HotKeyCommands commands;
-    commands.runScreenSaver = [] { ++screenSaverRuns; };
-    commands.checkUpdate = [](HWND owner) { updateOwner = owner; };
-    SetHotKeyCommands(commands);
-    HotKeyRun(IDHOTKEY1 + 0);
-    HotKeyRun(IDHOTKEY1 + 10);
-    SetHotKeyCommands(HotKeyCommands());
-    EXPECT_EQ(screenSaverRuns, 1);
-    EXPECT_EQ(updateOwner, hMain);
     HotKeyRun(IDHOTKEY1 + countHotKey);  // no such row
     EXPECT_EQ(fake.pluginCalls.size(), 1u);
 }
