@@ -68,17 +68,21 @@ void SetKeyInt0(const char* fileini, const char* AppName, const char* KeyName, i
     else SetKeyInt(fileini, AppName, KeyName, value);
 }
 
+char* WindowsUserName() {
+    char user[kUserNameBuffer] = "";
+    DWORD size = sizeof user;
+    if (!getUserName(user, &size)) user[0] = '\0';
+    user[sizeof user - 1] = '\0';
+    return _strdup(user[0] ? user : "default");
+}
+
 char* SetUsetExtenPath(const char* ext) {
     char user[kUserNameBuffer] = "";
     HeapString machineFile(CreatePathFile(nullptr, "Dravonel", ".ini"));
     if (machineFile) GetPrivateProfileStringA(kSettingsSection, "defuser", "", user, sizeof user, machineFile.get());
-    if (!user[0]) {
-        DWORD size = sizeof user;
-        if (!getUserName(user, &size)) user[0] = '\0';
-        user[sizeof user - 1] = '\0';
-    }
-    if (!user[0]) strcpy(user, "default");
-    return CreatePathFile("Users", user, ext);
+    if (user[0]) return CreatePathFile("Users", user, ext);
+    HeapString windowsUser(WindowsUserName());
+    return CreatePathFile("Users", windowsUser ? windowsUser.get() : "default", ext);
 }
 
 void SetValueKey(const char* ext, const char* app, const char* name, const char* value) {

@@ -22,6 +22,9 @@ void SetKeyInt0(const char* fileini, const char* AppName, const char* KeyName, i
 // name is the machine file's "defuser", else the Windows user, else "default".
 // Evaluated on every call, so changing "defuser" redirects at once.
 char* SetUsetExtenPath(const char* ext);
+// The Windows user's name (at most 255 characters), or "default" when the
+// system does not give one; a heap copy.
+char* WindowsUserName();
 void SetValueKey(const char* ext, const char* app, const char* name, const char* value);
 void SetValueKeyInt(const char* ext, const char* app, const char* name, int value);
 void DeleteValueKey(const char* ext, const char* app, const char* name);

@@ -2,12 +2,15 @@
 
 #include <windows.h>
 
+#include "app/settings_window.h"
 #include "base/globals.h"
 #include "base/timer_ids.h"
 #include "desktop/shell_care.h"
 #include "desktop/tray_icon.h"
 #include "engine/image_binding.h"
 #include "engine/unique_order.h"
+#include "hotkeys/hotkey_rows.h"
+#include "system/process_list.h"
 #include "system/processor_usage.h"
 #include "createpathfile.h"
 #include "kvfunction.h"
@@ -15,6 +18,7 @@
 #include "scopedwin.h"
 
 void Exit() {
+    UnRegisterKey();
     KillTimer(hMain, Timer08);
 
     if (!ExplorerHidesIcons()) {
@@ -23,6 +27,7 @@ void Exit() {
     }
     RemoveTaskbarTransparency();
     SetValueKeySetInt("KvLastDay", currentDay);
+    if (GetActiveChild() == hKey) SaveHotKey();
 
     ClearUnikList();
     if (hBitmap) {
@@ -47,6 +52,7 @@ void Exit() {
         FreeLibrary(hUser32Dll);
         hUser32Dll = nullptr;
     }
+    StopProcessExclusion();
     FreeImageModules();
 
     ExitProcess(0);

@@ -10,6 +10,9 @@
 #include "app/settings_window.h"
 #include "base/globals.h"
 #include "base/menudata.h"
+#include "hotkeys/hotkey_page.h"
+#include "hotkeys/hotkey_rows.h"
+#include "hotkeys/menu_items.h"
 #include "pages/page_calendar.h"
 #include "pages/page_lists.h"
 #include "pages/page_texts.h"
@@ -76,8 +79,8 @@ void Language() {
     ApplyWallPageTexts();
     ApplyListsPageTexts();
     ApplyCalendarPageTexts();
-    SetControlTexts(hKey, "KEY", 10900, 10908);
-    SetControlTexts(hRassh, "RASSH", 11000, 11013);
+    ApplyHotKeyPageTexts();
+    ApplyMenuItemsPageTexts();
     BuildPageTree();
 }
 
@@ -90,6 +93,7 @@ void ProcLanguageMenu(int id) {
 
     // The new instance must not hand its (empty) command line to this one.
     SetWindowTextA(hMain, "Exit");
+    UnRegisterKey();
     char program[MAX_PATH];
     GetModuleFileNameA(nullptr, program, sizeof program);
     ShellExecuteA(nullptr, "open", program, nullptr, nullptr, SW_RESTORE);

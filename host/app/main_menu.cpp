@@ -1,6 +1,7 @@
 #include "app/main_menu.h"
 
 #include <cstring>
+#include <string>
 
 #include "app/exit.h"
 #include "app/language.h"
@@ -49,6 +50,14 @@ bool IsMenuItemHidden(int id) {
     return row && IsDlgButtonChecked(hRasshItem, id) == BST_CHECKED;
 }
 
+// An item is named by its row on the menu-items page (plug-in rows carry
+// the plug-in's own text); without the row, by the language file.
+std::string ItemName(int id) {
+    char text[260] = "";
+    if (hRasshItem && GetDlgItem(hRasshItem, id)) GetDlgItemTextA(hRasshItem, id, text, sizeof text);
+    return text[0] ? text : Priv(id, "MAINMENU", ini);
+}
+
 bool ItemChecked(int id) {
     switch (id) {
         case IDPAUTOST:
@@ -62,20 +71,6 @@ bool ItemChecked(int id) {
         default:
             return false;
     }
-}
-
-int PositionOf(HMENU menu, int id) {
-    int count = GetMenuItemCount(menu);
-    for (int i = 0; i < count; ++i) {
-        // GetMenuItemID does not answer for items that open a submenu.
-        MENUITEMINFOA item = {};
-        item.cbSize = sizeof item;
-        item.fMask = MIIM_ID | MIIM_FTYPE;
-        if (GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &item) && !(item.fType & MFT_SEPARATOR) &&
-            static_cast<int>(item.wID) == id)
-            return i;
-    }
-    return -1;
 }
 
 HMENU SubmenuOf(int id) {
@@ -115,11 +110,13 @@ void PlaceSeparators(const int* group, int count, bool* separatorBefore) {
 }
 
 int MenuItemCreate(int IDMENUitem, int Checkitem) {
+    const int position = MainMenuPosition(IDMENUitem);
     if (IsMenuItemHidden(IDMENUitem)) {
-        DeleteMenu(hMainMenu, IDMENUitem, MF_BYCOMMAND);
+        // Removed, not deleted: a submenu it opens belongs to someone else.
+        if (position >= 0) RemoveMenu(hMainMenu, static_cast<UINT>(position), MF_BYPOSITION);
         return 0;
     }
-    if (Checkitem) CheckMenuItem(hMainMenu, IDMENUitem, MF_BYCOMMAND | MF_CHECKED);
+    if (Checkitem) CheckMainMenuItem(IDMENUitem, 1);
     return 1;
 }
 
@@ -134,7 +131,7 @@ void CreateMainMenu() {
 
     int group[BUILTIN_MENU_ITEMS];
     for (int id = 0; id < BUILTIN_MENU_ITEMS; ++id) {
-        menudata* record = NewMenuData(Priv(id, "MAINMENU", ini), MenuIcon(id), nullptr);
+        menudata* record = NewMenuData(ItemName(id).c_str(), MenuIcon(id), nullptr);
         MENUITEMINFOA item = {};
         item.cbSize = sizeof item;
         item.fMask = MIIM_ID | MIIM_FTYPE | MIIM_DATA | MIIM_STATE | MIIM_SUBMENU;
@@ -156,7 +153,7 @@ void CreateMainMenu() {
     PlaceSeparators(group, BUILTIN_MENU_ITEMS, separatorBefore);
     for (int id = BUILTIN_MENU_ITEMS - 1; id >= 0; --id) {
         if (!separatorBefore[id]) continue;
-        int position = PositionOf(hMainMenu, id);
+        int position = MainMenuPosition(id);
         if (position >= 0) InsertMenuA(hMainMenu, static_cast<UINT>(position), MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
     }
 }

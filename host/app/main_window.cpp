@@ -17,6 +17,7 @@
 #include "base/menudata.h"
 #include "engine/change_cycle.h"
 #include "engine/wall_lists.h"
+#include "hotkeys/hotkey_rows.h"
 #include "pages/page_lists.h"
 #include "pages/page_wall_cycle.h"
 #include "kvfunction.h"
@@ -43,6 +44,9 @@ INT_PTR OnTimer(WPARAM id) {
             break;
         case Timer04:
             OnTimer04();
+            break;
+        case Timer05:
+            OnTimer05();
             break;
         case Timer07:
             OnTimer07();
@@ -153,6 +157,9 @@ INT_PTR CALLBACK MainFunc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
                 ShowPage(GetActiveChild(), SW_HIDE);
                 ShowWindow(hMain, SW_HIDE);
             }
+            return TRUE;
+        case WM_HOTKEY:
+            HotKeyRun(static_cast<int>(wParam));
             return TRUE;
         case WM_DROPFILES:
             DragFunc(reinterpret_cast<HDROP>(wParam));

@@ -7,6 +7,8 @@
 #include "app/pause.h"
 #include "base/globals.h"
 #include "desktop/autostart.h"
+#include "hotkeys/hotkey_page.h"
+#include "hotkeys/menu_items.h"
 #include "pages/page_calendar.h"
 #include "pages/page_general.h"
 #include "pages/page_lists.h"
@@ -29,6 +31,11 @@ void Settings() {
     LoadWallSettings();
     SettingCalen();
     LoadListSettings();
+    // Plug-ins read their settings here and add their rows after the
+    // host's own, once the plug-in host exists.
+    LoadHotKeySettings(file.get());
+    LoadUserMode();
+    LoadMenuItemsSettings(file.get());
     currentDay = GetKeyInt(file.get(), "set", "KvLastDay", 0);
     if (GetKeyYes(file.get(), "set", "KvCheckOff")) RunCheckOff();
 }

@@ -18,6 +18,9 @@
 #include "desktop/tray_icon.h"
 #include "engine/image_binding.h"
 #include "engine/wallpaper_events.h"
+#include "hotkeys/hotkey_page.h"
+#include "hotkeys/hotkey_rows.h"
+#include "hotkeys/menu_items.h"
 #include "pages/page_calendar.h"
 #include "pages/page_general.h"
 #include "pages/page_lists.h"
@@ -33,11 +36,11 @@
 
 namespace {
 
+INT_PTR CALLBACK PlainPageFunc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
+
 HWND CreatePage(int templateId, HWND parent, DLGPROC procedure) {
     return CreateDialogParamA(hInS, MAKEINTRESOURCEA(templateId), parent, procedure, 0);
 }
-
-INT_PTR CALLBACK PlainPageFunc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
 
 void SetButtonIcon(HWND dialog, int control, int icon, int width, int height) {
     HANDLE image = LoadImageA(hInS, MAKEINTRESOURCEA(icon), IMAGE_ICON, width, height, LR_DEFAULTCOLOR);
@@ -93,10 +96,10 @@ bool CreateProgramWindows() {
     hFile = CreatePage(IDD_FILE, hContent, FileFunc);
     hPicture = CreatePage(IDD_PICTURE, hFile, PictureFunc);
     hCalen = CreatePage(IDD_CALEN, hContent, CalenFunc);
-    hKey = CreatePage(IDD_KEY, hContent, PlainPageFunc);
-    hHotKey = CreatePage(IDD_HOTKEY, hKey, PlainPageFunc);
-    hRassh = CreatePage(IDD_RASSH, hContent, PlainPageFunc);
-    hRasshItem = CreatePage(IDD_RASSHITEM, hRassh, PlainPageFunc);
+    hKey = CreatePage(IDD_KEY, hContent, KeyFunc);
+    hHotKey = CreatePage(IDD_HOTKEY, hKey, KeyFunc);
+    hRassh = CreatePage(IDD_RASSH, hContent, RasshFunc);
+    hRasshItem = CreatePage(IDD_RASSHITEM, hRassh, RasshFunc);
     hPlugins = CreatePage(IDD_PLUGINS, hContent, PlainPageFunc);
     return hHide && hMain && hContent && hBoth && hWall && hFile && hPicture && hCalen && hKey && hHotKey && hRassh &&
            hRasshItem && hPlugins;
@@ -118,8 +121,11 @@ void ConnectWallpaperEvents() {
     SetWallpaperEvents(events);
 }
 
+void ConnectPageHooks() { SetMenuItemsChangedHandler(CreateMainMenu); }
+
 void InitializeApp(const char* commandLine) {
     ConnectWallpaperEvents();
+    ConnectPageHooks();
     HeapString users(CreatePathFile("Users", nullptr, nullptr));
     if (users) CreateDirectoryA(users.get(), nullptr);
 
@@ -144,6 +150,7 @@ void InitializeApp(const char* commandLine) {
     PrepareWallPage();
     PrepareListsPage();
     PrepareCalendarPage();
+    PrepareMenuItemsPage();
 
     for (const ButtonTip& tip : kButtonTips) AddToolTip(GetDlgItem(*tip.dialog, tip.control), tip.control, tip.text);
 
@@ -161,6 +168,7 @@ void InitializeApp(const char* commandLine) {
     // A pause kept from the last run has already stopped the desktop care.
     if (!checkOff || !GeneralOption(IDNOICON)) SetTimer(hMain, Timer04, 2000, nullptr);
     ShowWindow(hMain, SW_MINIMIZE);
+    StartHotKeys();
     SetTimer(hMain, Timer08, 1000, nullptr);
 }
 

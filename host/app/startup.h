@@ -18,6 +18,9 @@ bool CreateProgramWindows();
 void hUser32DllInit();
 // The engine's notices go to the pages and the desktop care.
 void ConnectWallpaperEvents();
+// The pages' requests that the application answers (the menu-items page
+// rebuilds the main menu).
+void ConnectPageHooks();
 void InitializeApp(const char* commandLine);
 int RunMessageLoop();
 // The wheel scrolls the row list under the pointer, not the focused control.

@@ -11,3 +11,7 @@ extern HMENU hMainMenu;
 
 void CheckMainMenuItem(int ID, int Check);
 void DisabledMenuItem(int ID, int Ch);
+// Position of the item with that id in the main menu itself, or -1. The
+// submenus number their items from 0 too, so a search by command could find
+// one of theirs first.
+int MainMenuPosition(int ID);

@@ -16,6 +16,7 @@
 #include "engine/wall_lists.h"
 #include "engine/wallpaper_events.h"
 #include "engine/wallpaper_options.h"
+#include "system/process_list.h"
 #include "system/processor_usage.h"
 #include "createpathfile.h"
 #include "kvinifunction.h"
@@ -100,6 +101,7 @@ int CheckChange() {
         if (valid && GetCpuUsage() > limit) return 0;
     }
     if (CheckedOr(hWall, 10406, true) && CheckFullWind()) return 0;
+    if (IsChecked(hWall, 10419) && ProcViewCreate(nullptr, 1)) return 0;
     return 1;
 }
 

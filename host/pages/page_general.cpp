@@ -15,6 +15,7 @@
 #include "kvinifunction.h"
 #include "resource.h"
 #include "scopedwin.h"
+#include "searchandpast.h"
 
 namespace {
 
@@ -23,6 +24,21 @@ const int kDefaultTaskbarPercent = 99;
 const int kNormalPriorityIndex = 3;
 
 char* SettingsFile() { return SetUsetExtenPath(".set"); }
+
+// The proxy fields are stored as they are typed, but not while start-up
+// fills them. The user name and password are kept wrapped, never in clear.
+void StoreProxyField(HWND page, int control, const char* key, bool wrapped) {
+    if (!startProgress) return;
+    HeapString text(GetItemChar(page, control));
+    if (wrapped && text) text.reset(WrapCredential(text.get()));
+    SetValueKeySet(key, text.get());
+}
+
+void ShowProxyField(HWND page, const char* file, int control, const char* key, bool wrapped) {
+    HeapString stored(GetKey(file, "set", key, nullptr));
+    if (wrapped && stored) stored.reset(UnwrapCredential(stored.get()));
+    SetDlgItemTextA(page, control, stored ? stored.get() : "");
+}
 
 void ShowTaskbarPercent(HWND page) {
     char text[16];
@@ -38,6 +54,25 @@ void OnCommand(HWND page, int control, int notification) {
             break;
         case IDBLOCKADD:
             KeyTipUnCheckedSet(page, control, "KvBlockAdd");
+            break;
+        case IDSCRAUTO:
+            KeyTipUnCheckedSet(page, control, "KvScrAuto");
+            TypeTrayIcon();
+            break;
+        case IDSCRRULE:
+            KeyTipUnCheckedSet(page, control, "KvScrRule");
+            break;
+        case IDUSEPROXY:
+            KeyTipUnCheckedSet(page, control, "KvUsProxy");
+            break;
+        case IDPROXY:
+            if (notification == EN_CHANGE) StoreProxyField(page, control, "KvProxy", false);
+            break;
+        case IDUSER:
+            if (notification == EN_CHANGE) StoreProxyField(page, control, "KvUser", true);
+            break;
+        case IDPASS:
+            if (notification == EN_CHANGE) StoreProxyField(page, control, "KvPass", true);
             break;
         case IDHIDEICO:
             KeyTipUnCheckedSet(page, control, "KvHideIco");
@@ -129,11 +164,13 @@ void LoadTraySettings() {
     SetDlgItemInt(hBoth, IDTRAYUP, GetKeyInt(file.get(), "set", "KvTrayUp", 1), TRUE);
     CheckFromFlag(hBoth, file.get(), IDNOSCR, "KvNoScr", false);
     CheckFromFlag(hBoth, file.get(), IDBLOCKADD, "KvBlockAdd", false);
+    CheckFromFlag(hBoth, file.get(), IDSCRAUTO, "KvScrAuto", false);
     TypeTrayIcon();
 }
 
 void LoadGeneralSettings() {
     HeapString file(SettingsFile());
+    CheckFromFlag(hBoth, file.get(), IDSCRRULE, "KvScrRule", false);
     CheckFromFlag(hBoth, file.get(), IDNOCHAN, "KvNoChan", true);
     CheckFromFlag(hBoth, file.get(), IDNOICON, "KvNoIcon", true);
 
@@ -160,6 +197,11 @@ void LoadGeneralSettings() {
     if (percent > 99) percent = 99;
     SendDlgItemMessageA(hBoth, IDALPHA, TBM_SETPOS, TRUE, percent);
     ShowTaskbarPercent(hBoth);
+
+    ShowProxyField(hBoth, file.get(), IDPROXY, "KvProxy", false);
+    ShowProxyField(hBoth, file.get(), IDUSER, "KvUser", true);
+    ShowProxyField(hBoth, file.get(), IDPASS, "KvPass", true);
+    CheckFromFlag(hBoth, file.get(), IDUSEPROXY, "KvUsProxy", false);
 }
 
 INT_PTR CALLBACK BothFunc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

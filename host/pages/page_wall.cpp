@@ -4,6 +4,7 @@
 
 #include "base/globals.h"
 #include "dialogs/file_dialogs.h"
+#include "dialogs/process_view.h"
 #include "engine/composition.h"
 #include "engine/create_wallpaper.h"
 #include "engine/logon_wallpaper.h"
@@ -13,6 +14,7 @@
 #include "pages/page_texts.h"
 #include "pages/page_wall_cycle.h"
 #include "pages/tooltips.h"
+#include "system/process_list.h"
 #include "createpathfile.h"
 #include "ids_wall.h"
 #include "kvfunction.h"
@@ -74,6 +76,15 @@ void OnCommand(HWND page, int control, int notification) {
             break;
         case IDPRELOG:
             if (notification == CBN_SELCHANGE) KvPreLogChange();
+            break;
+        case IDPROCEXCL:
+            KeyTipUnCheckedSet(page, control, "KvProcExcl");
+            if (IsDlgButtonChecked(page, control) == BST_CHECKED) {
+                StartProcessExclusion();
+                ShowProcessView(hMain);
+            } else {
+                StopProcessExclusion();
+            }
             break;
         default:
             break;
@@ -162,6 +173,9 @@ void LoadWallSettings() {
     CheckFromFlag(hWall, settings, IDUSPZ, "KvUspz", true);
     CheckFromFlag(hWall, settings, IDINCREASE, "KvIncrease", true);
     CheckFromFlag(hWall, settings, IDINVERS, "KvInvers", false);
+    CheckFromFlag(hWall, settings, IDPROCEXCL, "KvProcExcl", false);
+    if (IsDlgButtonChecked(hWall, IDPROCEXCL) == BST_CHECKED) StartProcessExclusion();
+    else StopProcessExclusion();
     CheckFromFlag(hWall, settings, IDMGOR, "KvMGor", false);
     CheckFromFlag(hWall, settings, IDMVER, "KvMVer", false);
 

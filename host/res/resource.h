@@ -5,6 +5,9 @@
 
 #include "ids_calendar.h"
 #include "ids_general.h"
+#include "ids_hotkeys.h"
 #include "ids_lists.h"
 #include "ids_main.h"
+#include "ids_menuitems.h"
+#include "ids_procview.h"
 #include "ids_wall.h"

@@ -22,6 +22,9 @@ public:
     HWND Page(int controlId) const;
     // The settings panel (holds the command box 1013 and its buttons).
     HWND Panel() const;
+    // Shows the settings window on a page: item index of the page tree in
+    // its order (0 the root, the general page; 1 .. its children).
+    bool ShowPage(int index);
     // Ends the program through its own exit path (WM_CLOSE while hidden).
     bool Close(DWORD timeoutMilliseconds = 10000);
 

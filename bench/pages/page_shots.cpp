@@ -1,0 +1,118 @@
+// Shows Dravonel's views one after another for screenshots:
+//
+//   page_shots <marker folder> <view>...
+//
+// It starts Dravonel.exe from its own folder (the program folder), and for
+// each view writes <view>.ready (holding the rectangle worth keeping, as
+// "x y width height") into the marker folder and waits for <view>.done.
+// Views: "page<N>" (item N of the page tree, 0 the root), "hotkeys-scrolled"
+// (the hot-key page with its list scrolled down), "menuitems" (the
+// menu-items page), "procview" (the ProcessView window, opened from the
+// wallpaper page).
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "remote_controls.h"
+#include "started_process.h"
+#include "window_wait.h"
+
+namespace {
+
+std::string ProgramFolderOfThis() {
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string folder = path;
+    return folder.substr(0, folder.rfind('\\'));
+}
+
+bool WaitForFile(const std::string& path) {
+    return WaitUntil([&] { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }, 120000);
+}
+
+void Ready(const std::string& markers, const std::string& view, HWND window) {
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    char text[64];
+    snprintf(text, sizeof text, "%ld %ld %ld %ld", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    HANDLE file = CreateFileA((markers + "\\" + view + ".ready").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    WriteFile(file, text, static_cast<DWORD>(strlen(text)), &written, nullptr);
+    CloseHandle(file);
+    WaitForFile(markers + "\\" + view + ".done");
+}
+
+bool SelectPage(HWND main, int index) {
+    ShowWindow(main, SW_SHOWNORMAL);
+    SetWindowPos(main, HWND_TOP, 24, 24, 0, 0, SWP_NOSIZE);
+    HWND tree = GetDlgItem(main, 1012);
+    HTREEITEM item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    if (index > 0) {
+        item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
+        for (int i = 1; i < index && item; ++i)
+            item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)));
+    }
+    if (!item) return false;
+    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+    SetForegroundWindow(main);
+    Sleep(300);
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        fprintf(stderr, "usage: page_shots <marker folder> <view>...\n");
+        return 2;
+    }
+    const std::string markers = argv[1];
+    const std::string folder = ProgramFolderOfThis();
+    StartedProcess dravonel(folder, "Dravonel.exe", "");
+    HWND main = WaitForTopWindow("#32770", "Dravonel", dravonel.id(), 60000);
+    if (!main) return 1;
+    int result = 0;
+    for (int i = 2; i < argc; ++i) {
+        const std::string view = argv[i];
+        if (view.compare(0, 4, "page") == 0) {
+            if (!SelectPage(main, atoi(view.c_str() + 4))) result = 1;
+            Ready(markers, view, main);
+        } else if (view == "menuitems") {
+            if (!SelectPage(main, 5)) result = 1;
+            Ready(markers, view, main);
+        } else if (view == "hotkeys-scrolled") {
+            SelectPage(main, 4);
+            HWND list = FindChildDialogWithControl(main, 2000);
+            for (int step = 0; step < 3 && list; ++step) SendMessageA(list, WM_VSCROLL, SB_PAGEDOWN, 0);
+            Sleep(300);
+            Ready(markers, view, main);
+        } else if (view == "procview") {
+            SelectPage(main, 1);
+            HWND page = FindChildDialogWithControl(main, 10419);
+            // Posted: the window is modal, the click returns when it closes.
+            if (page) PostMessageA(GetDlgItem(page, 10419), BM_CLICK, 0, 0);
+            HWND box = WaitForTopWindow("#32770", "ProcessView", dravonel.id(), 10000);
+            if (!box) {
+                result = 1;
+                continue;
+            }
+            HWND running = GetDlgItem(box, 14004);
+            SendMessageA(running, LB_SETCURSEL, 0, 0);
+            SendMessageA(box, WM_COMMAND, MAKEWPARAM(14002, BN_CLICKED), 0);
+            Sleep(300);
+            Ready(markers, view, box);
+            PostMessageA(box, WM_CLOSE, 0, 0);
+            WaitUntil([&] { return !IsWindow(box); }, 5000);
+        }
+    }
+    // Closing the visible window hides it; closing it hidden ends the program.
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    Sleep(500);
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    if (!dravonel.WaitForExit(10000)) dravonel.Terminate();
+    return result;
+}

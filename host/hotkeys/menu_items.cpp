@@ -1,0 +1,129 @@
+#include "hotkeys/menu_items.h"
+
+#include <cstdio>
+#include <string>
+
+#include "base/command_ids.h"
+#include "base/globals.h"
+#include "hotkeys/row_list.h"
+#include "pages/page_style.h"
+#include "pages/page_texts.h"
+#include "createpathfile.h"
+#include "ids_menuitems.h"
+#include "kvinifunction.h"
+#include "scopedwin.h"
+
+int countRasshItem;
+
+namespace {
+
+// Row geometry in pixels.
+const int kRowX = 4, kRowPitch = 16, kRowWidth = 230, kRowHeight = 14;
+const char kSection[] = "HideMenu";
+const int kVerbTextLimit = 29;
+
+void (*menuItemsChanged)();
+
+// The commands in Explorer's context menu come with their own feature; until
+// then their boxes stay unchecked and cannot be used.
+const int kVerbBoxes[] = {IDFTOWALL, IDFTOLIST, IDDTOLIST, IDFTOWALLEX, IDFTOLISTEX, IDDTOLISTEX};
+
+std::string MachineFile() {
+    HeapString file(CreatePathFile(nullptr, "Dravonel", ".ini"));
+    return file ? file.get() : "";
+}
+
+bool SharedSettings() {
+    HeapString user(GetKey(MachineFile().c_str(), "set", "defuser", nullptr));
+    return user != nullptr;
+}
+
+void ChooseSharedSettings(bool shared) {
+    const std::string machine = MachineFile();
+    if (!shared) {
+        SetKey(machine.c_str(), "set", "defuser", nullptr);
+        return;
+    }
+    // Clicking the chosen box again must not hand everybody's settings to
+    // whoever clicked it.
+    if (SharedSettings()) return;
+    HeapString user(WindowsUserName());
+    SetKey(machine.c_str(), "set", "defuser", user ? user.get() : "default");
+}
+
+void OnRowClicked(int row) {
+    const keyset* record = KeySetOf(GetDlgItem(hRasshItem, row));
+    if (!record || !record->keyname || !*record->keyname) return;
+    KeyTipUnChecked(".set", kSection, hRasshItem, row, record->keyname);
+    if (menuItemsChanged) menuItemsChanged();
+}
+
+}  // namespace
+
+void SetMenuItemsChangedHandler(void (*handler)()) { menuItemsChanged = handler; }
+
+void CreateRasshItem(const char* user, const char* descr, const char* keynameCheck, DravonexFunction pDravonex) {
+    const int row = countRasshItem;
+    HWND box = CreateRowControl(hRasshItem, "BUTTON", descr ? descr : "", BS_AUTOCHECKBOX | WS_TABSTOP, 0, kRowX,
+                                kRowPitch * row + 2, kRowWidth, kRowHeight, row);
+    if (!box) return;
+    SetWindowLongPtrA(box, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(NewKeySet(keynameCheck, pDravonex)));
+    if (user && keynameCheck && GetKeyYes(user, kSection, keynameCheck)) CheckDlgButton(hRasshItem, row, BST_CHECKED);
+}
+
+void CreateBuiltInMenuItems(const char* user) {
+    for (int id = 0; id < BUILTIN_MENU_ITEMS; ++id) {
+        char key[16];
+        snprintf(key, sizeof key, "KvHide%d", id);
+        std::string text = Priv(id, "MAINMENU", ini);
+        CreateRasshItem(user, text.c_str(), key, nullptr);
+        ++countRasshItem;
+    }
+}
+
+void LoadMenuItemsSettings(const char* settingsFile) {
+    if (countRasshItem == 0) CreateBuiltInMenuItems(settingsFile);
+    if (countRasshItem > 0) SetRowScrollRange(hRasshItem, GetDlgItem(hRasshItem, countRasshItem - 1));
+}
+
+void LoadUserMode() {
+    const bool shared = SharedSettings();
+    CheckDlgButton(hRassh, IDSAVETYPE0, shared ? BST_UNCHECKED : BST_CHECKED);
+    CheckDlgButton(hRassh, IDSAVETYPE1, shared ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void PrepareMenuItemsPage() {
+    for (int box : kVerbBoxes) EnableWindow(GetDlgItem(hRassh, box), FALSE);
+    for (int edit : {IDEDFTOWALL, IDEDFTOLIST, IDEDDTOLIST})
+        SendDlgItemMessageA(hRassh, edit, EM_LIMITTEXT, kVerbTextLimit, 0);
+}
+
+void ApplyMenuItemsPageTexts() {
+    SetControlTexts(hRassh, "RASSH", 11000, 11013);
+    for (int box : {IDFTOWALLEX, IDFTOLISTEX, IDDTOLISTEX}) SetDlgItemTextA(hRassh, box, Priv(0, "RASSH", ini));
+}
+
+INT_PTR CALLBACK RasshFunc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            return TRUE;
+        case WM_COMMAND: {
+            const int control = LOWORD(wParam);
+            if (HIWORD(wParam) != BN_CLICKED) return TRUE;
+            if (hwnd == hRasshItem && control < countRasshItem) OnRowClicked(control);
+            else if (hwnd == hRassh && control == IDSAVETYPE0) ChooseSharedSettings(false);
+            else if (hwnd == hRassh && control == IDSAVETYPE1) ChooseSharedSettings(true);
+            return TRUE;
+        }
+        case WM_VSCROLL:
+        case WM_MOUSEWHEEL:
+            if (hwnd != hRasshItem) return FALSE;
+            ForScroll(hwnd, message, wParam);
+            return TRUE;
+        case WM_CTLCOLORSTATIC:
+            if (hwnd != hRassh || GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) != IDHIDEHEAD) return FALSE;
+            return PaintHeading(wParam);
+        default:
+            return FALSE;
+    }
+}
