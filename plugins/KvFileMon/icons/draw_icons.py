@@ -1,0 +1,40 @@
+#!/usr/bin/env python3
+"""Draws the folder monitor's button images with the program's icon helpers
+(scripts/make_icons.py). Run it again after changing a drawing; the .ico
+files are committed."""
+import os
+import sys
+
+here = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(here, '..', '..', '..', 'scripts'))
+import make_icons as mi  # noqa: E402
+
+
+def eye_badge(c):
+    """A watching eye in the lower right corner."""
+    mi.badge(c, mi.BLUE)
+    c.fill(lambda u, v: ((u - 12.5) / 2.9) ** 2 + ((v - 12.5) / 1.7) ** 2 <= 1, '#ffffff', (9, 10, 16, 15))
+    c.circle(12.5, 12.5, 1.0, mi.BLUE)
+
+
+def draw(name, c):
+    if name == 'browse':
+        mi.folder(c, open_=True)
+    elif name == 'add':
+        mi.folder(c)
+        eye_badge(c)
+    elif name == 'remove':
+        mi.folder(c)
+        mi.minus_badge(c)
+
+
+def main():
+    for name in ('browse', 'add', 'remove'):
+        c = mi.Canvas(16, 16)
+        draw(name, c)
+        with open(os.path.join(here, name + '.ico'), 'wb') as f:
+            f.write(mi.ico_bytes([(16, 16, c.pixels())]))
+
+
+if __name__ == '__main__':
+    main()
