@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "procaddress.h"
+
 namespace {
 
 // One wait takes at most 64 handles: the stop mutex and 63 folders. More
@@ -21,14 +23,30 @@ struct WatchGroup {
     std::vector<WatchedFolder> folders;
 };
 
-HANDLE Arm(const std::string& folder) {
-    return FindFirstChangeNotificationA(folder.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME);
+// A drive without its disk must not answer the retries with the system's
+// "insert a disk" box every few seconds. True when the thread's own error
+// mode could be set (Windows 7 and later).
+bool QuietCriticalErrors() {
+    typedef BOOL(WINAPI * SetThreadErrorModeFunction)(DWORD, LPDWORD);
+    SetThreadErrorModeFunction setThreadErrorMode =
+        GetProcAddressAs<SetThreadErrorModeFunction>(GetModuleHandleA("kernel32.dll"), "SetThreadErrorMode");
+    return setThreadErrorMode && setThreadErrorMode(SEM_FAILCRITICALERRORS, nullptr);
+}
+
+HANDLE Arm(const std::string& folder, bool quiet) {
+    // Earlier systems have only the process's mode: set it for the call.
+    UINT old = quiet ? 0 : SetErrorMode(0);
+    if (!quiet) SetErrorMode(old | SEM_FAILCRITICALERRORS);
+    HANDLE handle = FindFirstChangeNotificationA(folder.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME);
+    if (!quiet) SetErrorMode(old);
+    return handle;
 }
 
 void Watch(const WatchGroup& group) {
+    const bool quiet = QuietCriticalErrors();
     const size_t count = group.folders.size();
     std::vector<HANDLE> change(count, INVALID_HANDLE_VALUE);
-    for (size_t i = 0; i < count; ++i) change[i] = Arm(group.folders[i].folder);
+    for (size_t i = 0; i < count; ++i) change[i] = Arm(group.folders[i].folder, quiet);
 
     for (;;) {
         std::vector<HANDLE> handles(1, group.stop);
@@ -52,7 +70,7 @@ void Watch(const WatchGroup& group) {
         if (result == WAIT_TIMEOUT) {
             for (size_t i = 0; i < count; ++i) {
                 if (change[i] != INVALID_HANDLE_VALUE) continue;
-                change[i] = Arm(group.folders[i].folder);
+                change[i] = Arm(group.folders[i].folder, quiet);
                 // The folder is back: what changed while it was away is
                 // found by a rescan.
                 if (change[i] != INVALID_HANDLE_VALUE) PostMessageA(group.page, WM_FOLDERCHANGED, group.folders[i].id, 0);

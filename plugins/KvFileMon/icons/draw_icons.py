@@ -10,19 +10,12 @@ sys.path.insert(0, os.path.join(here, '..', '..', '..', 'scripts'))
 import make_icons as mi  # noqa: E402
 
 
-def eye_badge(c):
-    """A watching eye in the lower right corner."""
-    mi.badge(c, mi.BLUE)
-    c.fill(lambda u, v: ((u - 12.5) / 2.9) ** 2 + ((v - 12.5) / 1.7) ** 2 <= 1, '#ffffff', (9, 10, 16, 15))
-    c.circle(12.5, 12.5, 1.0, mi.BLUE)
-
-
 def draw(name, c):
     if name == 'browse':
         mi.folder(c, open_=True)
     elif name == 'add':
         mi.folder(c)
-        eye_badge(c)
+        mi.plus_badge(c)
     elif name == 'remove':
         mi.folder(c)
         mi.minus_badge(c)
