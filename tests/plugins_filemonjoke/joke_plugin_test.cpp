@@ -446,6 +446,18 @@ TEST_F(JokePlugin, ThePointerFreezesAndTheLockComesWhenTheJokeStops) {
     ASSERT_TRUE(Running());
     RECT clip = {};
     GetClipCursor(&clip);
+    if (clip.right - clip.left != 1) {
+        // Wine confines the pointer through an X pointer grab, which it takes
+        // only while a window of the process has the input focus.
+        RECT probe = {300, 200, 301, 201};
+        RECT probed = {};
+        const bool wineClips = ClipCursor(&probe) && GetClipCursor(&probed) && probed.right - probed.left == 1;
+        ClipCursor(nullptr);
+        if (!wineClips) {
+            PressHotKey();
+            GTEST_SKIP() << "Wine could not confine the pointer just now (no window of this process has the X focus)";
+        }
+    }
     EXPECT_EQ(clip.right - clip.left, 1);
     EXPECT_EQ(clip.bottom - clip.top, 1);
     host_.Run(400);
