@@ -17,6 +17,8 @@
 namespace {
 
 int menuBase = -1;  // the row of our first main-menu item
+HMENU mainMenu = nullptr;  // where the submenu hangs
+int mainPosition = -1;
 HICON menuIcons[2] = {nullptr, nullptr};
 
 s_menuitem* MenuItem(int index) {
@@ -26,6 +28,8 @@ s_menuitem* MenuItem(int index) {
     item->KeyMenuItem = _strdup(index == 0 ? "RemInderMenuItem0" : "RemInderMenuItem1");
     return item;
 }
+
+void DetachSubMenu();
 
 void Create(HWND host, const char* language) {
     hHost = host;
@@ -44,6 +48,7 @@ void Close() {
     CloseReminderWindows();
     // The module is unloaded next: none of its windows may outlive it.
     DestroyHiddenWindow();
+    DetachSubMenu();
     DestroySubMenu();
     for (HICON& icon : menuIcons) {
         if (icon) DestroyIcon(icon);
@@ -70,7 +75,24 @@ void AttachSubMenu(HMENU menu, int position, int id) {
     item.cbSize = sizeof item;
     item.fMask = MIIM_SUBMENU;
     item.hSubMenu = SubMenu();
-    SetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &item);
+    if (SetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &item)) {
+        mainMenu = menu;
+        mainPosition = position;
+    }
+}
+
+// The host's menu must not keep a submenu that is about to be destroyed.
+void DetachSubMenu() {
+    HMENU ours = CurrentSubMenu();
+    if (ours && mainMenu && IsMenu(mainMenu) && GetSubMenu(mainMenu, mainPosition) == ours) {
+        MENUITEMINFOA item = {};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_SUBMENU;
+        item.hSubMenu = nullptr;
+        SetMenuItemInfoA(mainMenu, static_cast<UINT>(mainPosition), TRUE, &item);
+    }
+    mainMenu = nullptr;
+    mainPosition = -1;
 }
 
 void PopMenu(HMENU menu, int command) {

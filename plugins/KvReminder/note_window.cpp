@@ -243,8 +243,13 @@ void Command(HWND note, NoteState& s, int id) {
             DestroyWindow(note);
             break;
         case IDM_NOTEDELETE:
-            // Later: the reload closes this very note.
-            if (saved) PostMessageA(hHidden, WM_KV_DELETE, static_cast<WPARAM>(s.record.number), 0);
+            if (saved) {
+                // Later: the reload closes this very note, which must not
+                // write the deleted reminder back as it goes.
+                PostMessageA(hHidden, WM_KV_DELETE, static_cast<WPARAM>(s.record.number), 0);
+                s.record.number = 0;
+                s.changes = 0;
+            }
             break;
         default:
             break;

@@ -31,7 +31,8 @@ Size Measure(HDC dc, const std::string& line) {
     return {box.right - box.left, box.bottom - box.top};
 }
 
-Size MeasureText(HWND window, HFONT font, const std::string& text) {
+// The text's size with the width of an "A" added for air around it.
+Size MeasureText(HWND window, HFONT font, const std::string& text, int* air = nullptr) {
     ScopedGetDC dc(window);
     ScopedSelectObject select(dc, font);
     TEXTMETRICA metrics;
@@ -39,7 +40,9 @@ Size MeasureText(HWND window, HFONT font, const std::string& text) {
     std::vector<std::string> lines = SplitLines(text);
     int widest = 0;
     for (const std::string& line : lines) widest = std::max(widest, static_cast<int>(Measure(dc, line).cx));
-    return {widest + Measure(dc, "A").cx, static_cast<int>(lines.size()) * metrics.tmHeight};
+    int letter = Measure(dc, "A").cx;
+    if (air) *air = letter;
+    return {widest + letter, static_cast<int>(lines.size()) * metrics.tmHeight};
 }
 
 void Place(HWND dialog, int control, const Box& box) {
@@ -70,17 +73,22 @@ void LayOut(HWND window, ReminderState& state) {
     }
 
     Size textSize;
+    int air = 0;
     if (!r.Text.empty()) {
         state.font.reset(CreateReminderFont(r.Face, r.Height, r.CharSet, r.Weight));
         SendDlgItemMessageA(window, IDC_REMTEXT, WM_SETFONT, reinterpret_cast<WPARAM>(state.font.get()), FALSE);
         SetDlgItemTextA(window, IDC_REMTEXT, r.Text.c_str());
-        textSize = MeasureText(window, state.font.get(), r.Text);
+        textSize = MeasureText(window, state.font.get(), r.Text, &air);
     }
 
     ReminderLayout layout = LayOutReminder(buttonSize, pictureSize, textSize);
     Place(window, IDC_REMPICTURE, layout.picture);
     Place(window, IDOK, layout.button);
-    Place(window, IDC_REMTEXT, layout.text);
+    // Half the air on either side, so the text does not touch the picture.
+    Box textBox = layout.text;
+    textBox.x += air / 2;
+    textBox.cx -= air / 2;
+    Place(window, IDC_REMTEXT, textBox);
     ShowWindow(GetDlgItem(window, IDC_REMPICTURE), state.picture ? SW_SHOWNA : SW_HIDE);
     ShowWindow(GetDlgItem(window, IDC_REMTEXT), r.Text.empty() ? SW_HIDE : SW_SHOWNA);
 

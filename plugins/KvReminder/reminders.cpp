@@ -97,6 +97,8 @@ HMENU SubMenu() {
 
 bool IsOurSubMenu(HMENU menu) { return menu && menu == subMenu; }
 
+HMENU CurrentSubMenu() { return subMenu; }
+
 void DestroySubMenu() {
     if (subMenu && IsMenu(subMenu)) DestroyMenu(subMenu);
     subMenu = nullptr;
@@ -121,14 +123,15 @@ void LoadReminders() {
 }
 
 void ClearReminders() {
-    schedule.Clear();
     // Taken first: a closing note tells ForgetNote.
     std::vector<LoadedReminder> closing;
     closing.swap(loaded);
     for (LoadedReminder& reminder : closing) {
+        // A note saves its pending changes as it closes.
         if (reminder.note && IsWindow(reminder.note)) DestroyWindow(reminder.note);
         if (reminder.hotKey && hHidden) UnregisterHotKey(hHidden, reminder.position);
     }
+    schedule.Clear();
     if (subMenu && IsMenu(subMenu)) {
         while (GetMenuItemCount(subMenu) > kFirstReminderPosition) {
             RemoveMenu(subMenu, kFirstReminderPosition, MF_BYPOSITION);

@@ -24,6 +24,7 @@ extern uint8_t connectionState;
 // The plug-in's submenu; made again if the host destroyed it.
 HMENU SubMenu();
 bool IsOurSubMenu(HMENU menu);
+HMENU CurrentSubMenu();  // none when not made
 void DestroySubMenu();
 
 void LoadReminders();

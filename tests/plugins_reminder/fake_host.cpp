@@ -1,5 +1,6 @@
 #include "fake_host.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -305,3 +306,44 @@ DWORD WINAPI MessageBoxCloser::Run(LPVOID parameter) {
     }
     return 0;
 }
+
+void WriteBmp(const std::string& path, int width, int height) {
+    BITMAPFILEHEADER file = {};
+    BITMAPINFOHEADER info = {};
+    int stride = (width * 3 + 3) & ~3;
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biSizeImage = static_cast<DWORD>(stride * height);
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + info.biSizeImage;
+    std::string pixels(info.biSizeImage, '\0');
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            unsigned char* p = reinterpret_cast<unsigned char*>(&pixels[static_cast<size_t>(y * stride + x * 3)]);
+            bool ring = ((x - width / 2) * (x - width / 2) + (y - height / 2) * (y - height / 2)) < width * width / 9;
+            p[0] = ring ? 40 : static_cast<unsigned char>(255 * x / width);
+            p[1] = ring ? 180 : 120;
+            p[2] = ring ? 250 : static_cast<unsigned char>(255 * y / height);
+        }
+    }
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+    bytes += pixels;
+    WriteTextFile(path, bytes);
+}
+
+void WriteWav(const std::string& path, int milliseconds) {
+    const int rate = 8000, samples = rate * milliseconds / 1000;
+    std::string data(static_cast<size_t>(samples), '\0');
+    for (int i = 0; i < samples; ++i) data[static_cast<size_t>(i)] = static_cast<char>((i / 8) % 2 ? 160 : 96);
+    auto u32 = [](uint32_t v) { return std::string(reinterpret_cast<const char*>(&v), 4); };
+    auto u16 = [](uint16_t v) { return std::string(reinterpret_cast<const char*>(&v), 2); };
+    std::string bytes = "RIFF" + u32(36 + samples) + "WAVEfmt " + u32(16) + u16(1) + u16(1) + u32(rate) + u32(rate) +
+                        u16(1) + u16(8) + "data" + u32(samples) + data;
+    WriteTextFile(path, bytes);
+}
+

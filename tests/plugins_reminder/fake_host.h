@@ -116,3 +116,8 @@ private:
     volatile LONG seen_ = 0;
     HANDLE thread_ = nullptr;
 };
+
+// Test pictures and sounds: a 24-bit bitmap with a disc on a gradient, and
+// an 8-bit mono wave of a square tone.
+void WriteBmp(const std::string& path, int width, int height);
+void WriteWav(const std::string& path, int milliseconds);

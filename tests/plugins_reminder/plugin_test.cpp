@@ -5,12 +5,14 @@
 #include <mmsystem.h>
 #include <vfw.h>
 #include <shlobj.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "fake_host.h"
 #include "program_folder.h"
@@ -33,46 +35,6 @@ std::string Scratch(const std::string& name) {
     std::string folder = TestFolder() + "\\scratch";
     CreateDirectoryA(folder.c_str(), nullptr);
     return folder + "\\" + name;
-}
-
-void WriteBmp(const std::string& path, int width, int height) {
-    BITMAPFILEHEADER file = {};
-    BITMAPINFOHEADER info = {};
-    int stride = (width * 3 + 3) & ~3;
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biSizeImage = static_cast<DWORD>(stride * height);
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + info.biSizeImage;
-    std::string pixels(info.biSizeImage, '\0');
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            unsigned char* p = reinterpret_cast<unsigned char*>(&pixels[static_cast<size_t>(y * stride + x * 3)]);
-            bool ring = ((x - width / 2) * (x - width / 2) + (y - height / 2) * (y - height / 2)) < width * width / 9;
-            p[0] = ring ? 40 : static_cast<unsigned char>(255 * x / width);
-            p[1] = ring ? 180 : 120;
-            p[2] = ring ? 250 : static_cast<unsigned char>(255 * y / height);
-        }
-    }
-    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
-    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
-    bytes += pixels;
-    WriteTextFile(path, bytes);
-}
-
-void WriteWav(const std::string& path, int milliseconds) {
-    const int rate = 8000, samples = rate * milliseconds / 1000;
-    std::string data(static_cast<size_t>(samples), '\0');
-    for (int i = 0; i < samples; ++i) data[static_cast<size_t>(i)] = static_cast<char>((i / 8) % 2 ? 160 : 96);
-    auto u32 = [](uint32_t v) { return std::string(reinterpret_cast<const char*>(&v), 4); };
-    auto u16 = [](uint16_t v) { return std::string(reinterpret_cast<const char*>(&v), 2); };
-    std::string bytes = "RIFF" + u32(36 + samples) + "WAVEfmt " + u32(16) + u16(1) + u16(1) + u32(rate) + u32(rate) +
-                        u16(1) + u16(8) + "data" + u32(samples) + data;
-    WriteTextFile(path, bytes);
 }
 
 bool MakeShortcut(const std::string& link, const std::string& target) {
@@ -111,12 +73,25 @@ std::string Two(int value) {
     return text;
 }
 
+// Mouse input at screen pixel (x, y), as a user's hand gives it.
+void Mouse(int x, int y, DWORD flags) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>((x * 65535 + GetSystemMetrics(SM_CXSCREEN) / 2) / (GetSystemMetrics(SM_CXSCREEN) - 1));
+    input.mi.dy = static_cast<LONG>((y * 65535 + GetSystemMetrics(SM_CYSCREEN) / 2) / (GetSystemMetrics(SM_CYSCREEN) - 1));
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+}
+
 class ReminderPlugin : public ::testing::Test {
 protected:
     void SetUp() override {
         CoInitialize(nullptr);
         file.reset(new ReminderFile);
+        DeleteFileA(ConnectedFlag().c_str());
     }
+
+    static std::string ConnectedFlag() { return TestFolder() + "\\connected.flag"; }
 
     void TearDown() override {
         plugin.reset();
@@ -244,6 +219,7 @@ TEST_F(ReminderPlugin, AnswersTheHostsCommandsWithItsItemsAndSubmenu) {
 
     EXPECT_EQ(plugin->Call(host.window(), KvAPPLICATIONCLOSE), 0);
     EXPECT_FALSE(IsWindow(hidden));
+    EXPECT_EQ(GetSubMenu(menu->menu(), kBase + 1), nullptr) << "the host's menu keeps no destroyed submenu";
 }
 
 TEST_F(ReminderPlugin, FiringShowsPictureTextAndTimeOrHandsTheCommandLineToTheHost) {
@@ -612,6 +588,87 @@ TEST_F(ReminderPlugin, SoundsPlayRoundAndRoundWhileTheWindowIsOpen) {
     SendMessageA(window, WM_CLOSE, 0, 0);
     if (starts == 0) GTEST_SKIP() << "Wine's media player never reached the playing state in the test prefix";
     EXPECT_GE(starts, 2) << "the next sound starts after one has ended";
+}
+
+TEST_F(ReminderPlugin, ConnectionRemindersFollowTheDialUpLibrary) {
+    SYSTEMTIME now = NowWithRoom(8);
+    if (now.wHour == 0 && now.wMinute == 0) now = NowWithRoom(61);
+    file->Add(0, 6001, "Online", {{"Type", "3"}, {"ParamA", "0"}, {"ParamB", "0"}, {"Text", "connected"}});
+    file->Add(1, 6002, "Offline only",
+              {{"Type", "0"}, {"Houre", Two(now.wHour)}, {"Minute", Two(now.wMinute)}, {"InetState", "2"},
+               {"Text", "offline"}});
+    Start();
+    HWND offline = Reminder("Offline only");
+    ASSERT_NE(offline, nullptr) << "no connection: a reminder for offline times fires";
+    SendMessageA(offline, WM_CLOSE, 0, 0);
+    EXPECT_EQ(FindOwnWindow("#32770", "Online"), nullptr);
+
+    WriteTextFile(ConnectedFlag(), "up");
+    MinuteCheck();
+    HWND online = Reminder("Online");
+    ASSERT_NE(online, nullptr) << "fires as the connection comes up";
+    SendMessageA(online, WM_CLOSE, 0, 0);
+    MinuteCheck();
+    PumpMessages();
+    EXPECT_EQ(FindOwnWindow("#32770", "Online"), nullptr) << "once per connect";
+    DeleteFileA(ConnectedFlag().c_str());
+}
+
+TEST_F(ReminderPlugin, NoteSettingsChangeItsLayerAndOrderAndAreSaved) {
+    file->Add(0, 6101, "Styled", {{"ShowNote", "1"}, {"XNote", "500"}});
+    Start();
+    ASSERT_EQ(Notes().size(), 1u);
+    HWND note = Notes()[0];
+    EXPECT_FALSE(GetWindowLongA(note, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    std::string seenCheckText;
+    std::thread user([&] {
+        HWND box = nullptr;
+        for (int i = 0; i < 500 && !(box = FindOwnWindow("#32770", "Note settings")); ++i) Sleep(10);
+        if (!box) return;
+        seenCheckText = TextOf(GetDlgItem(box, IDC_NSTOPMOST));
+        SendDlgItemMessageA(box, IDC_NSTOPMOST, BM_SETCHECK, BST_CHECKED, 0);
+        SendDlgItemMessageA(box, IDC_NSALPHA, TBM_SETPOS, TRUE, -20);
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    });
+    SendMessageA(note, WM_COMMAND, IDM_NOTESETTINGS, 0);  // modal until the user is done
+    user.join();
+    EXPECT_EQ(seenCheckText, "Always on top");
+    EXPECT_EQ(file->Get(6101, "TopMostNote"), "1");
+    EXPECT_EQ(file->Get(6101, "AlphaNote"), "-20");
+    EXPECT_TRUE(GetWindowLongA(note, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(host.layered.back().bAlpha, 201);
+}
+
+TEST_F(ReminderPlugin, DraggingANoteStoresItsNewPlace) {
+    file->Add(0, 6201, "Drag me", {{"ShowNote", "1"}, {"XNote", "300"}, {"YNote", "300"}});
+    Start();
+    ASSERT_EQ(Notes().size(), 1u);
+    HWND note = Notes()[0];
+    // Grabbed by the ":" between hour and minute, moved by 100 pixels each way.
+    std::thread hand([] {
+        Mouse(346, 306, 0);
+        Sleep(100);
+        Mouse(346, 306, MOUSEEVENTF_LEFTDOWN);
+        for (int step = 1; step <= 10; ++step) {
+            Sleep(30);
+            Mouse(346 + 10 * step, 306 + 10 * step, 0);
+        }
+        Sleep(100);
+        Mouse(446, 406, MOUSEEVENTF_LEFTUP);
+    });
+    RECT place = {};
+    WaitUntil([&] { return GetWindowRect(note, &place) && place.left == 400 && !GetCapture(); }, 5000);
+    hand.join();
+    PumpMessages();
+    EXPECT_EQ(place.left, 400);
+    EXPECT_EQ(place.top, 400);
+    HWND elsewhere = CreateWindowA("STATIC", "elsewhere", WS_POPUP | WS_VISIBLE, 700, 700, 40, 40, nullptr, nullptr,
+                                   nullptr, nullptr);
+    SetForegroundWindow(elsewhere);
+    PumpMessages();
+    EXPECT_EQ(file->Get(6201, "XNote"), "400");
+    EXPECT_EQ(file->Get(6201, "YNote"), "400");
+    DestroyWindow(elsewhere);
 }
 
 TEST_F(ReminderPlugin, ExitClosesEveryWindowOfTheModule) {
