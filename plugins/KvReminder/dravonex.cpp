@@ -104,7 +104,9 @@ void PopMenu(HMENU menu, int command) {
 
 }  // namespace
 
-extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, int argument, INT_PTR data) {
+namespace {
+
+INT_PTR Run(HWND window, int command, int argument, INT_PTR data) {
     switch (command) {
         case KvCREATE:
             Create(window, reinterpret_cast<const char*>(data));
@@ -137,6 +139,17 @@ extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, int argument, INT_P
             return reinterpret_cast<INT_PTR>(_strdup(Text(90)));
         default:
             return 0;
+    }
+}
+
+}  // namespace
+
+extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, int argument, INT_PTR data) {
+    // Nothing may be thrown into the host.
+    try {
+        return Run(window, command, argument, data);
+    } catch (...) {
+        return 0;
     }
 }
 

@@ -512,7 +512,7 @@ void OnCommand(HWND dialog, int control, int notification) {
     RefreshNote(dialog);
 }
 
-INT_PTR CALLBACK EditorFunc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR EditorFunc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
             ApplyTexts(dialog);
@@ -550,7 +550,7 @@ void OpenEditor() {
     }
     // Nothing may fire or be changed behind the editor's back.
     ClearReminders();
-    hEditor = CreateDialogParamA(hInstance, MAKEINTRESOURCEA(IDD_EDITOR), nullptr, EditorFunc, 0);
+    hEditor = CreateDialogParamA(hInstance, MAKEINTRESOURCEA(IDD_EDITOR), nullptr, Guarded<EditorFunc>, 0);
     if (!hEditor) {
         LoadReminders();
         return;

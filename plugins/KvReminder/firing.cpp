@@ -87,7 +87,7 @@ UINT MillisecondsToNextMinute() {
     return 60000u - (into > 59000u ? 59000u : into) + 1000u;
 }
 
-INT_PTR CALLBACK HiddenFunc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR HiddenFunc(HWND window, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
         case WM_TIMER:
             if (wParam == TIMER_MINUTE) MinuteCheck();
@@ -113,7 +113,7 @@ INT_PTR CALLBACK HiddenFunc(HWND window, UINT message, WPARAM wParam, LPARAM) {
 
 HWND CreateHiddenWindow() {
     if (!hHidden) {
-        hHidden = CreateDialogParamA(hInstance, MAKEINTRESOURCEA(IDD_HIDDEN), nullptr, HiddenFunc, 0);
+        hHidden = CreateDialogParamA(hInstance, MAKEINTRESOURCEA(IDD_HIDDEN), nullptr, Guarded<HiddenFunc>, 0);
         if (hHidden) SetWindowTextA(hHidden, "KvReminder");
     }
     return hHidden;

@@ -22,7 +22,7 @@ COLORREF ColourButton(HWND dialog, int control) {
     return static_cast<COLORREF>(strtoul(ItemText(dialog, control).c_str(), nullptr, 10));
 }
 
-INT_PTR CALLBACK NoteSettingsFunc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR NoteSettingsFunc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     ReminderRecord* record = reinterpret_cast<ReminderRecord*>(GetWindowLongPtrA(dialog, DWLP_USER));
     switch (message) {
         case WM_INITDIALOG: {
@@ -78,7 +78,7 @@ INT_PTR CALLBACK NoteSettingsFunc(HWND dialog, UINT message, WPARAM wParam, LPAR
 
 bool RunNoteSettings(HWND owner, ReminderRecord& record) {
     ReminderRecord changed = record;
-    if (DialogBoxParamA(hInstance, MAKEINTRESOURCEA(IDD_NOTESET), owner, NoteSettingsFunc,
+    if (DialogBoxParamA(hInstance, MAKEINTRESOURCEA(IDD_NOTESET), owner, Guarded<NoteSettingsFunc>,
                         reinterpret_cast<LPARAM>(&changed)) != IDOK) {
         return false;
     }

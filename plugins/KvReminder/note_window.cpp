@@ -297,7 +297,7 @@ LRESULT CALLBACK NameEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lPa
     return CallWindowProcA(original, edit, message, wParam, lParam);
 }
 
-INT_PTR CALLBACK NoteFunc(HWND note, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR NoteFunc(HWND note, UINT message, WPARAM wParam, LPARAM lParam) {
     NoteState* s = State(note);
     switch (message) {
         case WM_INITDIALOG: {
@@ -395,7 +395,7 @@ INT_PTR CALLBACK NoteFunc(HWND note, UINT message, WPARAM wParam, LPARAM lParam)
 }  // namespace
 
 HWND CreateNote(const ReminderRecord& record, bool editorNote) {
-    HWND note = CreateDialogParamA(hInstance, MAKEINTRESOURCEA(IDD_NOTE), hHidden, NoteFunc, 0);
+    HWND note = CreateDialogParamA(hInstance, MAKEINTRESOURCEA(IDD_NOTE), hHidden, Guarded<NoteFunc>, 0);
     if (!note) return nullptr;
     NoteState* s = new NoteState;
     s->editorNote = editorNote;

@@ -31,6 +31,16 @@ std::string RmsPath();
 ReminderRecord ReadRecord(int number);
 bool RecordExists(int number);
 
+// A dialog procedure that lets no exception out into the system's code.
+template <INT_PTR (*Procedure)(HWND, UINT, WPARAM, LPARAM)>
+INT_PTR CALLBACK Guarded(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        return Procedure(window, message, wParam, lParam);
+    } catch (...) {
+        return FALSE;
+    }
+}
+
 // Window text as a std::string.
 std::string WindowText(HWND window);
 std::string ItemText(HWND dialog, int control);

@@ -110,7 +110,7 @@ void Show(HWND window, const ReminderRecord& r) {
     }
 }
 
-INT_PTR CALLBACK ReminderFunc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR ReminderFunc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     ReminderState* state = reinterpret_cast<ReminderState*>(GetWindowLongPtrA(window, DWLP_USER));
     switch (message) {
         case WM_INITDIALOG: {
@@ -173,7 +173,7 @@ HFONT CreateReminderFont(const std::string& face, int height, int charSet, int w
 HWND ShowReminderWindow(const ReminderRecord& record) {
     std::unique_ptr<ReminderState> state(new ReminderState);
     state->record = record;
-    HWND window = CreateDialogParamA(hInstance, MAKEINTRESOURCEA(IDD_REMINDER), nullptr, ReminderFunc,
+    HWND window = CreateDialogParamA(hInstance, MAKEINTRESOURCEA(IDD_REMINDER), nullptr, Guarded<ReminderFunc>,
                                      reinterpret_cast<LPARAM>(state.get()));
     if (!window) return nullptr;
     state.release();  // the window owns it now

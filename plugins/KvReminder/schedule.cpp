@@ -43,8 +43,9 @@ void Schedule::Build(const ReminderRecord& r, const LocalTime& now, const LocalT
             case kTypeSeries:
             case kTypeConnection: active = 1; break;
             case kTypeAfterStart:
+                // Wide sums: the delay comes from the file and may be anything.
                 active = now.day == start.day && now.month == start.month &&
-                         now.MinuteOfDay() <= start.MinuteOfDay() + r.ParamB;
+                         now.MinuteOfDay() <= static_cast<long long>(start.MinuteOfDay()) + r.ParamB;
                 break;
             default: active = 0; break;
         }
@@ -105,7 +106,7 @@ std::vector<int> Schedule::Check(const LocalTime& clock, uint8_t S, const LocalT
                 }
                 break;
             case kTypeConnection: {
-                const int since = now - changeMinute_;
+                const long long since = static_cast<long long>(now) - changeMinute_;
                 if (e.time < now && e.A == S && e.state != S && since == e.B) due.push_back(e.number);
                 // Seen once the delay has passed, or at once when the state
                 // left the one that triggers: the next firing needs a new change.
@@ -113,7 +114,7 @@ std::vector<int> Schedule::Check(const LocalTime& clock, uint8_t S, const LocalT
                 break;
             }
             case kTypeAfterStart: {
-                const int dueMinute = start.MinuteOfDay() + e.B;
+                const long long dueMinute = static_cast<long long>(start.MinuteOfDay()) + e.B;
                 if (now <= e.time || now > dueMinute) {
                     e.active = 0;
                 } else if (condition && now == dueMinute) {
