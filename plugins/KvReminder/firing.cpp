@@ -95,9 +95,6 @@ INT_PTR HiddenFunc(HWND window, UINT message, WPARAM wParam, LPARAM) {
         case WM_HOTKEY:
             FireReminder(NumberAtPosition(static_cast<int>(wParam)), true);
             return TRUE;
-        case WM_KV_RELOAD:
-            if (!hEditor) ReloadReminders();
-            return TRUE;
         case WM_KV_DELETE:
             if (!hEditor) DeleteAndReload(static_cast<int>(wParam));
             return TRUE;

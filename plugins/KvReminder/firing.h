@@ -6,11 +6,9 @@
 
 #include "reminder_record.h"
 
-// Messages the hidden window handles later, outside the window that asked.
-enum {
-    WM_KV_RELOAD = WM_APP + 1,         // load all reminders again
-    WM_KV_DELETE = WM_APP + 2,         // wParam: number; delete it, then reload
-};
+// Deleting a reminder reloads every note, the asking one too: the hidden
+// window does it later, outside the note. wParam: the reminder's number.
+enum { WM_KV_DELETE = WM_APP + 2 };
 
 HWND CreateHiddenWindow();
 void DestroyHiddenWindow();

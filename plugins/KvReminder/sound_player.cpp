@@ -2,8 +2,10 @@
 
 #include <vfw.h>
 
+#include "kvinifunction.h"
 #include "plugin_state.h"
 #include "reminder_ids.h"
+#include "scopedwin.h"
 
 namespace {
 
@@ -44,9 +46,12 @@ std::vector<FolderEntry> ListFolderEntries(const std::string& folder) {
     return entries;
 }
 
-void SoundPlayer::Start(HWND owner, const std::string& sound, bool loop) {
+void SoundPlayer::Start(HWND owner, const std::string& stored, bool loop) {
     Stop();
     owner_ = owner;
+    // Stored paths may name the program's folder as %Dravonel_path%.
+    HeapString expanded(ExpandEnvStr(stored.c_str()));
+    const std::string sound = expanded ? expanded.get() : stored;
     playlist_ = IsFolder(sound) ? Playlist::FromFolder(sound, ListFolderEntries, NextSeed()) : Playlist::OneFile(sound);
     if (playlist_.empty()) return;
     // No error boxes: a missing device must not stop the host's thread.
