@@ -43,7 +43,7 @@ void Create(HWND host, const char* language) {
 }
 
 void Close() {
-    CloseEditor();
+    CloseEditor(false);
     ClearReminders();
     CloseReminderWindows();
     // The module is unloaded next: none of its windows may outlive it.

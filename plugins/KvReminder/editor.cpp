@@ -561,7 +561,7 @@ void OpenEditor() {
     SetForegroundWindow(hEditor);
 }
 
-void CloseEditor() {
+void CloseEditor(bool reload) {
     if (!hEditor) return;
     SaveCurrent(hEditor);
     CloseNote();
@@ -576,7 +576,8 @@ void CloseEditor() {
     editor.records.clear();
     editor.current = -1;
     editor.dirty = false;
-    LoadReminders();
+    // Notes made from the menu meanwhile are loaded once, with the rest.
+    if (reload) ReloadReminders();
 }
 
 void EditorNoteChanged(HWND note, const ReminderRecord& r) {

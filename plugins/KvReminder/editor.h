@@ -8,8 +8,9 @@
 
 // Opens the editor, or brings it to the front when it is open.
 void OpenEditor();
-// Saves what is being edited and closes the editor (also at exit).
-void CloseEditor();
+// Saves what is being edited and closes the editor; the reminders are loaded
+// again unless the plug-in is ending.
+void CloseEditor(bool reload = true);
 
 // From the editor's own note.
 void EditorNoteChanged(HWND note, const ReminderRecord& record);
