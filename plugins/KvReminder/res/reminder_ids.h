@@ -1,0 +1,140 @@
+// Resource and control ids of KvReminder.dll, shared by its resource script,
+// its code and its tests. Never renumber: the ids are the contract with the
+// language file and with the host's menus.
+#pragma once
+
+// Windows.
+#define IDD_HIDDEN 99
+#define IDD_EDITOR 112
+#define IDD_REMINDER 113
+#define IDD_NOTE 120
+#define IDD_NOTESET 130
+
+// Icons: the submenu's "new note" item and the two main-menu items.
+#define IDI_NEWNOTE 223
+#define IDI_MENUITEM0 300
+#define IDI_MENUITEM1 301
+
+// Timers of the hidden window and the reminder window.
+#define TIMER_CLOSE 1
+#define TIMER_MINUTE 2
+#define TIMER_SOUND 3
+
+// Reminder window.
+#define IDC_REMPICTURE 1130
+#define IDC_REMTEXT 1131
+
+// Note window.
+#define IDC_NOTEHOUR 12000
+#define IDC_NOTECOLON 12001
+#define IDC_NOTEMINUTE 12002
+#define IDC_NOTEDAY 12003
+#define IDC_NOTEDOT 12004
+#define IDC_NOTEMONTH 12005
+#define IDC_NOTENAME 12006
+#define IDC_NOTEFOLD 12007
+#define IDC_NOTETEXT 12008
+#define IDC_NOTEMENU 12009
+#define IDC_NOTECLOSE 12010
+// Its context menu (texts of the same numbers in "NOTEMENU").
+#define IDM_NOTESETTINGS 12100
+#define IDM_NOTEFIRE 12101
+#define IDM_NOTECLOSE 12102
+#define IDM_NOTEHIDE 12103
+#define IDM_NOTEDELETE 12104
+
+// Note settings dialog; texts 13000 to 13006 of "NOTEMENU".
+#define IDS_NOTESETCAPTION 13000
+#define IDC_NSTOPMOST 13001
+#define IDC_NSCOLORLABEL 13002
+#define IDC_NSBACKLABEL 13003
+#define IDC_NSALPHALABEL 13004
+#define IDS_NSOK 13005
+#define IDS_NSCANCEL 13006
+#define IDC_NSCOLOR 13010
+#define IDC_NSBACK 13011
+#define IDC_NSALPHA 13012
+
+// Editor: controls with a text of the same number in "REMINDER".
+#define IDC_ENEW 11200
+#define IDC_EDELETE 11201
+#define IDC_ESAVE 11202
+#define IDC_ETEST 11203
+#define IDC_ENAMELABEL 11204
+#define IDC_EACTIVITY 11205
+#define IDC_ESCHEDULEGROUP 11206
+#define IDC_ETYPELABEL 11207
+#define IDC_ETIMELABEL 11208
+#define IDC_ERULELABEL 11209
+#define IDC_EDATELABEL 11210
+#define IDC_EEVERYLABEL 11211
+#define IDC_ETIMESLABEL 11212
+#define IDC_EDELAYLABEL 11213
+#define IDC_EINETLABEL 11214
+#define IDC_ECANCELWORK 11215
+#define IDC_EMESSAGEGROUP 11216
+#define IDC_ETEXTLABEL 11217
+#define IDC_EPICTURELABEL 11218
+#define IDC_EPICSIZELABEL 11219
+#define IDC_EFONT 11220
+#define IDC_ECOLORSLABEL 11221
+#define IDC_EINTERVALLABEL 11222
+#define IDC_ETOPMOST 11223
+#define IDC_ERUNGROUP 11224
+#define IDC_EFILELABEL 11225
+#define IDC_EPARAMLABEL 11226
+#define IDC_ESHOWCMDLABEL 11227
+#define IDC_ESOUNDLABEL 11228
+#define IDC_ELOOP 11229
+#define IDC_EHOTKEYLABEL 11230
+#define IDC_ENOTEGROUP 11231
+#define IDC_ESHOWNOTE 11232
+#define IDC_ETOPMOSTNOTE 11233
+#define IDC_ENOTECOLORSLABEL 11234
+#define IDC_EPOSITIONLABEL 11235
+#define IDC_EALPHALABEL 11236
+#define IDC_EFIRSTTEXT IDC_ENEW
+#define IDC_ELASTTEXT IDC_EALPHALABEL
+// Editor: value controls.
+#define IDC_ELIST 11250
+#define IDC_ENAME 11251
+#define IDC_ETYPE 11252
+#define IDC_EHOUR 11253
+#define IDC_EMINUTE 11254
+#define IDC_EDAYRULE 11255
+#define IDC_EWEEKRULE 11256
+#define IDC_ECONNECTION 11257
+#define IDC_EDELAY 11258
+#define IDC_EDAY 11259
+#define IDC_EMONTH 11260
+#define IDC_EEVERY 11261
+#define IDC_ETIMES 11262
+#define IDC_EINET 11263
+#define IDC_ETEXT 11264
+#define IDC_EPREVIEW 11265
+#define IDC_EPICTURE 11266
+#define IDC_EPICTUREBROWSE 11267
+#define IDC_EPICWIDTH 11268
+#define IDC_EPICHEIGHT 11269
+#define IDC_EINTERVAL 11270
+#define IDC_EFACE 11271
+#define IDC_EHEIGHT 11272
+#define IDC_ECOLOR 11273
+#define IDC_EBACKCOLOR 11274
+#define IDC_EFILE 11275
+#define IDC_EFILEBROWSE 11276
+#define IDC_EPARAMETERS 11277
+#define IDC_ESHOWCMD 11278
+#define IDC_ESOUND 11279
+#define IDC_ESOUNDFILE 11280
+#define IDC_ESOUNDFOLDER 11281
+#define IDC_EWIN 11282
+#define IDC_EHOTKEY 11283
+#define IDC_ECOLORNOTE 11284
+#define IDC_EBACKNOTE 11285
+#define IDC_EXNOTE 11286
+#define IDC_EYNOTE 11287
+#define IDC_EALPHANOTE 11288
+#define IDC_ECOLON 11289
+#define IDC_EDOT 11290
+#define IDC_EBY 11291
