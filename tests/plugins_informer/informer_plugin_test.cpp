@@ -555,7 +555,7 @@ TEST_F(InformerPluginTest, PageAndWallpaperPictures) {
     RedrawWindow(host_.window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     WaitUntil([] { return false; }, 700);
     BmpImage shot = CaptureWindow(host_.window());
-    ShowWindow(host_.window(), SW_HIDE);
+
     EXPECT_GT(shot.width, 300);
     WriteBmpFile(folder_ + (russian ? "\\informer-page-rus.bmp" : "\\informer-page-eng.bmp"), shot);
 
@@ -563,4 +563,22 @@ TEST_F(InformerPluginTest, PageAndWallpaperPictures) {
     EXPECT_NE(wallpaper.at(560, 40), wallpaper.at(560, 70));  // the badge ends at its anchor's row 64
     EXPECT_EQ(host_.calendars.size(), 1u);
     WriteBmpFile(folder_ + "\\informer-wallpaper.bmp", wallpaper);
+
+    // The colour pick takes the colour under the mouse: the badge's plate in
+    // the preview, which shows the picture centred.
+    SendDlgItemMessageA(plugin_->page, IDC_KEYSOURCE, CB_SETCURSEL, 5, 0);
+    SendMessageA(plugin_->page, WM_COMMAND, MAKEWPARAM(IDC_KEYSOURCE, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(GetDlgItem(plugin_->page, IDC_KEYSOURCE)));
+    RECT preview;
+    GetClientRect(GetDlgItem(plugin_->page, IDC_PREVIEW), &preview);
+    POINT plate = {(preview.right - 120) / 2 + 5, (preview.bottom - 44) / 2 + 22};
+    ClientToScreen(GetDlgItem(plugin_->page, IDC_PREVIEW), &plate);
+    SetCursorPos(plate.x, plate.y);
+    ClickButton(plugin_->page, IDC_PICK);
+    SendMessageA(plugin_->page, WM_MOUSEMOVE, 0, 0);
+    EXPECT_EQ(DialogText(plugin_->page, IDC_PICKCOLOUR), std::to_string(RGB(30, 90, 170)));
+    SendMessageA(plugin_->page, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    EXPECT_EQ(ReadInformers()[0].keyColour, static_cast<int>(RGB(30, 90, 170)));
+    EXPECT_EQ(ReadInformers()[0].keySource, 5);
+    ShowWindow(host_.window(), SW_HIDE);
 }
