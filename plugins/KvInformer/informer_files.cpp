@@ -1,0 +1,127 @@
+#include "informer_files.h"
+
+#include <cstdlib>
+
+#include "createpathfile.h"
+#include "folder_rotation.h"
+#include "informer_record.h"
+#include "kvinifunction.h"
+#include "scopedwin.h"
+
+namespace {
+
+HINSTANCE pluginModule = nullptr;
+
+std::string TakeHeap(char* text) {
+    HeapString owned(text);
+    return owned ? std::string(owned.get()) : std::string();
+}
+
+void ListInto(const std::string& folder, std::vector<std::string>& found, int depth) {
+    // Links that loop back would otherwise recurse without end.
+    if (depth > 64) return;
+    WIN32_FIND_DATAA data;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        std::string name = data.cFileName;
+        if (name == "." || name == "..") continue;
+        std::string path = folder + "\\" + name;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) ListInto(path, found, depth + 1);
+        } else if (IsPictureName(name)) {
+            found.push_back(path);
+        }
+    } while (FindNextFileA(search, &data));
+    FindClose(search);
+}
+
+}  // namespace
+
+void SetPluginModule(HINSTANCE module) { pluginModule = module; }
+HINSTANCE PluginModule() { return pluginModule; }
+
+std::string ProgramFile(const char* folder, const std::string& file) {
+    return TakeHeap(CreatePathFile(folder, file.c_str(), nullptr));
+}
+
+std::string WeatherFolder() {
+    std::string folder = ProgramFile("Weather", "");
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
+
+std::string InformerPictureFile(const std::string& name) { return WeatherFolder() + InformerFileName(name); }
+std::string InformerPageFile(const std::string& name) { return InformerPictureFile(name) + ".html"; }
+
+std::string InformerFilePath() { return TakeHeap(SetUsetExtenPath(".inf")); }
+
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+    bytes.clear();
+    ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return false;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
+    return true;
+}
+
+bool ReplaceFileWith(const std::string& from, const std::string& to) {
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != 0;
+}
+
+bool WriteFileReplacing(const std::string& path, const std::string& bytes) {
+    std::string temporary = path + ".new";
+    {
+        ScopedHandle file(
+            CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.valid()) return false;
+        DWORD written = 0;
+        if (!bytes.empty() &&
+            (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+             written != bytes.size())) {
+            file.reset();
+            DeleteFileA(temporary.c_str());
+            return false;
+        }
+    }
+    if (ReplaceFileWith(temporary, path)) return true;
+    DeleteFileA(temporary.c_str());
+    return false;
+}
+
+bool IsExistingFile(const std::string& path) {
+    if (path.empty()) return false;
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsExistingFolder(const std::string& path) {
+    if (path.empty()) return false;
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::vector<std::string> ListPictureFiles(const std::string& folderOrFile) {
+    std::vector<std::string> found;
+    if (IsExistingFile(folderOrFile)) {
+        found.push_back(folderOrFile);
+    } else if (IsExistingFolder(folderOrFile)) {
+        std::string folder = folderOrFile;
+        while (folder.size() > 3 && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+        ListInto(folder, found, 0);
+    }
+    return found;
+}
+
+std::string ResourceBytes(const char* name) {
+    HRSRC found = FindResourceA(pluginModule, name, MAKEINTRESOURCEA(10));  // RT_RCDATA
+    if (!found) return std::string();
+    HGLOBAL loaded = LoadResource(pluginModule, found);
+    DWORD size = SizeofResource(pluginModule, found);
+    const char* bytes = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+    return bytes ? std::string(bytes, size) : std::string();
+}
+
+std::string Expanded(const std::string& text) { return TakeHeap(ExpandEnvStr(text.c_str())); }
