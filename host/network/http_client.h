@@ -7,6 +7,8 @@
 
 #include <cstdio>
 
+#include "dravonel_plugin.h"
+
 #include "network/http_request.h"
 
 // Delivery kinds of KvGetInetFile.
@@ -16,9 +18,8 @@ enum {
     INET_TO_FUNCTION = 2,  // handed piece by piece to pSaveRez
 };
 
-// Kind 2's receiver: the stream, a piece of body and its length. Its result
-// is ignored.
-typedef int (*SaveRezFunction)(FILE* stream, char* data, int length);
+// Kind 2's receiver (SaveRezFunction of the plug-in protocol): the stream, a
+// piece of body and its length. Its result is ignored.
 
 // Fetches url. proxy: "user:pass@server:port" (every part optional) or none
 // for a direct connection. sstop: the body ends before the first occurrence

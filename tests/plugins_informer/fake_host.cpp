@@ -6,11 +6,9 @@
 #include <cstdlib>
 
 #include "engine/calendar_drawing.h"
+#include "network/http_client.h"
 #include "program_folder.h"
 #include "scopedwin.h"
-
-char* FakeHostFetch(const char* url, const char* sstop, int bError, unsigned char btype, int* Lread,
-                    const char* sfout, FILE* Fout, void* pSaveRez);
 
 namespace {
 
@@ -150,8 +148,9 @@ INT_PTR FakeHost::Service(int code, LPARAM param) {
     case KvSrvGetInetFile: {
         s_getinetfile* r = reinterpret_cast<s_getinetfile*>(param);
         if (!r) return 0;
-        return reinterpret_cast<INT_PTR>(FakeHostFetch(r->url, r->sstop, r->bError, r->btype, r->Lread, r->sfout,
-                                                       r->Fout, reinterpret_cast<void*>(r->pSaveRez)));
+        // The host's own client, without a proxy.
+        return reinterpret_cast<INT_PTR>(
+            KvGetInetFile(r->url, nullptr, r->sstop, r->bError, r->btype, r->Lread, r->sfout, r->Fout, r->pSaveRez));
     }
     case KvSrvDrawBitmap: {
         s_drawbit* d = reinterpret_cast<s_drawbit*>(param);
