@@ -20,6 +20,8 @@
 #include "hotkeys/hotkey_rows.h"
 #include "pages/page_lists.h"
 #include "pages/page_wall_cycle.h"
+#include "screensavers/saver_menu.h"
+#include "screensavers/saver_selection.h"
 #include "kvfunction.h"
 #include "resource.h"
 #include "scopedwin.h"
@@ -47,6 +49,9 @@ INT_PTR OnTimer(WPARAM id) {
             break;
         case Timer05:
             OnTimer05();
+            break;
+        case Timer06:
+            OnTimer06();
             break;
         case Timer07:
             OnTimer07();
@@ -190,6 +195,7 @@ INT_PTR CALLBACK HideFunc(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
             else if (hPostMenu && hPostMenu == hFileListMenu) SetItemSel(hFile, IDLISTLIST, LOWORD(wParam));
             else if (hPostMenu && hPostMenu == hPeriodMenu) SelectPeriod(LOWORD(wParam));
             else if (hPostMenu && hPostMenu == hMainMenu) ProcMainMenu(LOWORD(wParam));
+            else if (hPostMenu && hPostMenu == hSCRMenu) SetSCR(LOWORD(wParam));
             return TRUE;
         case WM_CLOSE:
             Exit();
