@@ -1,8 +1,9 @@
 // Screen-saver management seen from outside: the program follows the saver
 // chosen in the system, the tray's Alt+click switches the saver off and on,
-// the general page's menu chooses one, a hot key starts it while it is
-// switched off, and the chooser's settings open from the page. Only
-// stand-in savers are installed; they never open a window and end at once.
+// the general page's menu chooses one, the main menu opens its own settings,
+// a hot key starts it while it is switched off, and the chooser's settings
+// open from the page. Only stand-in savers are installed; they never open a
+// window and end at once.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -118,6 +119,14 @@ TEST_F(SaversEndToEnd, ASaverChosenFromTheGeneralPagesMenuBecomesTheSystemSaver)
     EXPECT_EQ(settings_.Get("SCRNSAVE"), ShortPath(chosen));
     EXPECT_TRUE(WaitUntil([&] { return Tip(shell, app) == "Dravonel(tb)"; }, 3000));
     EXPECT_EQ(IniSaver(), ShortPath(chosen));
+
+    // Main-menu item 9 runs the chosen saver's own settings: from the tray,
+    // the first Down reaches item 0, two separators lie on the way.
+    PostMessageA(app.main(), kTrayCallback, kTrayId, WM_RBUTTONDOWN);
+    ASSERT_NE(WaitForTopWindow("#32768", nullptr, app.process().id(), 5000), nullptr) << "the main menu opens";
+    for (int i = 0; i < 10; ++i) TypeKeys({VK_DOWN});
+    TypeKeys({VK_RETURN});
+    EXPECT_TRUE(WaitUntil([&] { return Log() == "tb.scr|/c\n"; }, 5000)) << Log();
     EXPECT_TRUE(app.Close());
 }
 
