@@ -8,7 +8,9 @@
 // Views: "page<N>" (item N of the page tree, 0 the root), "hotkeys-scrolled"
 // (the hot-key page with its list scrolled down), "menuitems" (the
 // menu-items page), "procview" (the ProcessView window, opened from the
-// wallpaper page).
+// wallpaper page), "savermenu" (the main menu from the tray with its
+// screen-saver submenu open), "scrset" (the chooser's settings dialog,
+// opened from the general page).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -33,9 +35,7 @@ bool WaitForFile(const std::string& path) {
     return WaitUntil([&] { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }, 120000);
 }
 
-void Ready(const std::string& markers, const std::string& view, HWND window) {
-    RECT rect = {};
-    GetWindowRect(window, &rect);
+void Ready(const std::string& markers, const std::string& view, const RECT& rect) {
     char text[64];
     snprintf(text, sizeof text, "%ld %ld %ld %ld", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
     HANDLE file = CreateFileA((markers + "\\" + view + ".ready").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -44,6 +44,36 @@ void Ready(const std::string& markers, const std::string& view, HWND window) {
     WriteFile(file, text, static_cast<DWORD>(strlen(text)), &written, nullptr);
     CloseHandle(file);
     WaitForFile(markers + "\\" + view + ".done");
+}
+
+void Ready(const std::string& markers, const std::string& view, HWND window) {
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    Ready(markers, view, rect);
+}
+
+void PressKey(WORD key) {
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = key;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
+    Sleep(150);
+}
+
+// The open popup menus of a process, as one rectangle.
+RECT PopupMenusOf(DWORD process) {
+    RECT all = {};
+    for (HWND window = FindWindowExA(nullptr, nullptr, "#32768", nullptr); window;
+         window = FindWindowExA(nullptr, window, "#32768", nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner != process || !IsWindowVisible(window)) continue;
+        RECT rect;
+        GetWindowRect(window, &rect);
+        UnionRect(&all, &all, &rect);
+    }
+    return all;
 }
 
 bool SelectPage(HWND main, int index) {
@@ -75,6 +105,9 @@ int main(int argc, char** argv) {
     StartedProcess dravonel(folder, "Dravonel.exe", "");
     HWND main = WaitForTopWindow("#32770", "Dravonel", dravonel.id(), 60000);
     if (!main) return 1;
+    // Start-up goes on after the title is set and minimises the window last.
+    WaitUntil([&] { return IsIconic(main) || !IsWindowVisible(main); }, 5000);
+    Sleep(500);
     int result = 0;
     for (int i = 2; i < argc; ++i) {
         const std::string view = argv[i];
@@ -104,6 +137,34 @@ int main(int argc, char** argv) {
             SendMessageA(running, LB_SETCURSEL, 0, 0);
             SendMessageA(box, WM_COMMAND, MAKEWPARAM(14002, BN_CLICKED), 0);
             Sleep(300);
+            Ready(markers, view, box);
+            PostMessageA(box, WM_CLOSE, 0, 0);
+            WaitUntil([&] { return !IsWindow(box); }, 5000);
+        } else if (view == "savermenu") {
+            ShowWindow(main, SW_MINIMIZE);
+            SetCursorPos(420, 120);
+            PostMessageA(main, 0x207, 212, WM_RBUTTONDOWN);
+            if (!WaitForTopWindow("#32768", nullptr, dravonel.id(), 10000)) {
+                result = 1;
+                continue;
+            }
+            // Item 10 (the first Down reaches item 0), then into its submenu.
+            for (int step = 0; step < 11; ++step) PressKey(VK_DOWN);
+            PressKey(VK_RIGHT);
+            Sleep(500);
+            Ready(markers, view, PopupMenusOf(dravonel.id()));
+            PressKey(VK_ESCAPE);
+            PressKey(VK_ESCAPE);
+        } else if (view == "scrset") {
+            SelectPage(main, 0);
+            HWND page = FindChildDialogWithControl(main, 10315);
+            if (page) PostMessageA(GetDlgItem(page, 10315), BM_CLICK, 0, 0);
+            HWND box = WaitForTopWindow("#32770", "KvScrSet", 0, 20000);
+            if (!box) {
+                result = 1;
+                continue;
+            }
+            Sleep(1000);
             Ready(markers, view, box);
             PostMessageA(box, WM_CLOSE, 0, 0);
             WaitUntil([&] { return !IsWindow(box); }, 5000);

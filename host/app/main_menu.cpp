@@ -13,6 +13,9 @@
 #include "engine/wall_lists.h"
 #include "pages/page_general.h"
 #include "pages/page_wall_cycle.h"
+#include "screensavers/saver_commands.h"
+#include "screensavers/saver_menu.h"
+#include "screensavers/saver_selection.h"
 #include "kvfunction.h"
 #include "kvinifunction.h"
 #include "resource.h"
@@ -27,12 +30,11 @@ const int kGroupOf[BUILTIN_MENU_ITEMS] = {1, 1, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5,
 // Items whose features the program does not have yet stay greyed.
 bool MenuItemAvailable(int id) {
     switch (id) {
-        case IDPDESK:
-        case IDPSETSCR:
-        case IDPSELSCR:
-        case IDPRUNSCR:
         case IDPABOUT:
             return false;
+        case IDPSETSCR:
+            // Only a selected saver has settings of its own.
+            return lastSCR > 0;
         case IDPBLOCK:
             return pLockWorkStation != nullptr;
         default:
@@ -81,15 +83,11 @@ HMENU SubmenuOf(int id) {
             return hFileListMenu;
         case IDPPERIOD:
             return hPeriodMenu;
+        case IDPSELSCR:
+            return hSCRMenu;
         default:
             return nullptr;
     }
-}
-
-void RunMonitorPower() {
-    if (GeneralOption(10311) && pLockWorkStation) pLockWorkStation();
-    Sleep(2000);
-    SendMessageA(hHide, WM_SYSCOMMAND, SC_MONITORPOWER, 1);
 }
 
 void ToggleGeneralOption(int control) {
@@ -189,6 +187,15 @@ void ProcMainMenu(int id) {
             break;
         case IDPHIDEICON:
             ToggleGeneralOption(10331);
+            break;
+        case IDPDESK:
+            OpenSystemSaverSettings();
+            break;
+        case IDPSETSCR:
+            ConfigureScreenSaver();
+            break;
+        case IDPRUNSCR:
+            RunScr();
             break;
         case IDPBLOCK:
             if (pLockWorkStation) pLockWorkStation();

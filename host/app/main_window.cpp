@@ -20,6 +20,8 @@
 #include "hotkeys/hotkey_rows.h"
 #include "pages/page_lists.h"
 #include "pages/page_wall_cycle.h"
+#include "screensavers/saver_menu.h"
+#include "screensavers/saver_selection.h"
 #include "kvfunction.h"
 #include "resource.h"
 #include "scopedwin.h"
@@ -48,6 +50,9 @@ INT_PTR OnTimer(WPARAM id) {
         case Timer05:
             OnTimer05();
             break;
+        case Timer06:
+            OnTimer06();
+            break;
         case Timer07:
             OnTimer07();
             break;
@@ -60,13 +65,20 @@ INT_PTR OnTimer(WPARAM id) {
     return 0;
 }
 
-void MeasureMenuItem(MEASUREITEMSTRUCT* item) {
-    const menudata* record = reinterpret_cast<const menudata*>(item->itemData);
-    if (item->CtlType != ODT_MENU || !record) return;
+// The system's menu font in the locale's script: the texts are in the ANSI
+// code page, whatever character set the menu font names.
+HFONT CreateMenuFont() {
     NONCLIENTMETRICSA metrics = {};
     metrics.cbSize = sizeof metrics;
     SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    ScopedGdiObj<HFONT> font(CreateFontIndirectA(&metrics.lfMenuFont));
+    metrics.lfMenuFont.lfCharSet = DEFAULT_CHARSET;
+    return CreateFontIndirectA(&metrics.lfMenuFont);
+}
+
+void MeasureMenuItem(MEASUREITEMSTRUCT* item) {
+    const menudata* record = reinterpret_cast<const menudata*>(item->itemData);
+    if (item->CtlType != ODT_MENU || !record) return;
+    ScopedGdiObj<HFONT> font(CreateMenuFont());
     ScopedGetDC screen(nullptr);
     ScopedSelectObject select(screen, font.get());
     SIZE text = {};
@@ -103,6 +115,8 @@ void DrawMenuItem(const DRAWITEMSTRUCT* item) {
         DrawIconEx(dc, iconLeft, item->rcItem.top + (height - 16) / 2, record->hIcon, 16, 16, 0, nullptr, DI_NORMAL);
     RECT label = item->rcItem;
     label.left = iconLeft + 20;
+    ScopedGdiObj<HFONT> font(CreateMenuFont());
+    ScopedSelectObject selectFont(dc, font.get());
     DrawTextA(dc, record->text, -1, &label, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS);
     SetBkMode(dc, oldMode);
     SetTextColor(dc, oldText);
@@ -190,6 +204,7 @@ INT_PTR CALLBACK HideFunc(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
             else if (hPostMenu && hPostMenu == hFileListMenu) SetItemSel(hFile, IDLISTLIST, LOWORD(wParam));
             else if (hPostMenu && hPostMenu == hPeriodMenu) SelectPeriod(LOWORD(wParam));
             else if (hPostMenu && hPostMenu == hMainMenu) ProcMainMenu(LOWORD(wParam));
+            else if (hPostMenu && hPostMenu == hSCRMenu) SetSCR(LOWORD(wParam));
             return TRUE;
         case WM_CLOSE:
             Exit();

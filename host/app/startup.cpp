@@ -27,6 +27,9 @@
 #include "pages/page_wall.h"
 #include "pages/page_wall_cycle.h"
 #include "pages/tooltips.h"
+#include "screensavers/saver_commands.h"
+#include "screensavers/saver_menu.h"
+#include "screensavers/saver_selection.h"
 #include "system/processor_usage.h"
 #include "createpathfile.h"
 #include "kvinifunction.h"
@@ -121,7 +124,13 @@ void ConnectWallpaperEvents() {
     SetWallpaperEvents(events);
 }
 
-void ConnectPageHooks() { SetMenuItemsChangedHandler(CreateMainMenu); }
+void ConnectPageHooks() {
+    SetMenuItemsChangedHandler(CreateMainMenu);
+    SetSaverCommandHandler(OnSaverPageCommand);
+    HotKeyCommands commands;
+    commands.runScreenSaver = RunScr;
+    SetHotKeyCommands(commands);
+}
 
 void InitializeApp(const char* commandLine) {
     ConnectWallpaperEvents();
@@ -134,6 +143,7 @@ void InitializeApp(const char* commandLine) {
 
     PrepeaCpu();
     GetCpuUsage();
+    CreateScreenSaverMenu();
 
     hBrushBackStatic = GetSysColorBrush(COLOR_BTNFACE);
     colorBackStatic = GetSysColor(COLOR_BTNFACE);
@@ -159,6 +169,8 @@ void InitializeApp(const char* commandLine) {
 
     Settings();
     CreateMainMenu();
+    FindScreenSaverChooser();
+    FindScreenSavers();
 
     startProgress = 1;
     if (commandLine) CmdRun(commandLine, 0);
@@ -167,6 +179,9 @@ void InitializeApp(const char* commandLine) {
     SetWindowTextA(hMain, "Dravonel");
     // A pause kept from the last run has already stopped the desktop care.
     if (!checkOff || !GeneralOption(IDNOICON)) SetTimer(hMain, Timer04, 2000, nullptr);
+    // The first check selects the current saver, also while paused.
+    OnTimer06();
+    if (!checkOff || !GeneralOption(IDNOSCR)) SetTimer(hMain, Timer06, 2000, nullptr);
     ShowWindow(hMain, SW_MINIMIZE);
     StartHotKeys();
     SetTimer(hMain, Timer08, 1000, nullptr);

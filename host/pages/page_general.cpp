@@ -23,6 +23,12 @@ const COLORREF kDefaultCaptionColour = 16776960;  // 0xFFFF00
 const int kDefaultTaskbarPercent = 99;
 const int kNormalPriorityIndex = 3;
 
+void (*saverCommand)(int control);
+
+void TellSaverCommand(int control) {
+    if (saverCommand) saverCommand(control);
+}
+
 char* SettingsFile() { return SetUsetExtenPath(".set"); }
 
 // The proxy fields are stored as they are typed, but not while start-up
@@ -58,9 +64,16 @@ void OnCommand(HWND page, int control, int notification) {
         case IDSCRAUTO:
             KeyTipUnCheckedSet(page, control, "KvScrAuto");
             TypeTrayIcon();
+            TellSaverCommand(control);
             break;
         case IDSCRRULE:
             KeyTipUnCheckedSet(page, control, "KvScrRule");
+            TellSaverCommand(control);
+            break;
+        case IDUPDATE:
+        case IDSCRSET:
+        case IDSCRLIST:
+            if (notification == BN_CLICKED) TellSaverCommand(control);
             break;
         case IDUSEPROXY:
             KeyTipUnCheckedSet(page, control, "KvUsProxy");
@@ -138,6 +151,8 @@ DWORD PriorityClassForIndex(int index) {
     return classes[index];
 }
 
+void SetSaverCommandHandler(void (*handler)(int control)) { saverCommand = handler; }
+
 bool GeneralOption(int control) { return IsDlgButtonChecked(hBoth, control) == BST_CHECKED; }
 
 COLORREF GeneralCaptionColour() {
@@ -151,9 +166,6 @@ int GeneralTaskbarPercent() { return static_cast<int>(SendDlgItemMessageA(hBoth,
 void PrepareGeneralPage() {
     CheckDlgButton(hBoth, IDNOCHAN, BST_CHECKED);
     CheckDlgButton(hBoth, IDNOICON, BST_CHECKED);
-    // No screen-saver control exists yet for the pause to stop: the box
-    // would look as if it did something.
-    EnableWindow(GetDlgItem(hBoth, IDNOSCR), FALSE);
     SendDlgItemMessageA(hBoth, IDALPHA, TBM_SETRANGE, TRUE, MAKELPARAM(1, 99));
     SendDlgItemMessageA(hBoth, IDALPHA, TBM_SETPAGESIZE, 0, 1);
 }

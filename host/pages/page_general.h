@@ -12,6 +12,11 @@ void PrepareGeneralPage();
 void LoadTraySettings();
 void LoadGeneralSettings();
 
+// The screen-saver options and buttons (10305, 10329, 10306, 10315, 10330)
+// act through the screen-saver management, which sits above the pages;
+// unset, the options are only stored.
+void SetSaverCommandHandler(void (*handler)(int control));
+
 // State of a check box of the page.
 bool GeneralOption(int control);
 COLORREF GeneralCaptionColour();

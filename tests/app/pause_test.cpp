@@ -21,28 +21,33 @@ bool Running(UINT_PTR timer) {
 
 TEST(Pause, StopsExactlyTheTimersItsOptionsNameAndRestoresThem) {
     struct Case {
-        bool changes, icons;
-    } cases[] = {{true, true}, {true, false}, {false, true}, {false, false}};
+        bool changes, icons, saver;
+    } cases[] = {{true, true, false}, {true, false, true}, {false, true, false}, {false, false, true}};
     currentTimer = 60000;
     for (const Case& c : cases) {
         CheckDlgButton(hBoth, 10312, c.changes ? BST_CHECKED : BST_UNCHECKED);
         CheckDlgButton(hBoth, 10313, c.icons ? BST_CHECKED : BST_UNCHECKED);
+        CheckDlgButton(hBoth, 10314, c.saver ? BST_CHECKED : BST_UNCHECKED);
         SetTimer(hMain, Timer03, currentTimer, nullptr);
         SetTimer(hMain, Timer04, 2000, nullptr);
+        SetTimer(hMain, Timer06, 2000, nullptr);
         SetTimer(hMain, Timer08, 1000, nullptr);
 
         RunCheckOff();
         EXPECT_EQ(checkOff, 1);
         EXPECT_EQ(Running(Timer03), !c.changes);
         EXPECT_EQ(Running(Timer04), !c.icons);
+        EXPECT_EQ(Running(Timer06), !c.saver) << "screen-saver enforcement";
         EXPECT_TRUE(Running(Timer08)) << "housekeeping never pauses";
 
         KillTimer(hMain, Timer03);
         KillTimer(hMain, Timer04);
+        KillTimer(hMain, Timer06);
         RunCheckOff();
         EXPECT_EQ(checkOff, 0);
         EXPECT_EQ(Running(Timer03), c.changes) << "restarted only where the pause had stopped it";
         EXPECT_EQ(Running(Timer04), c.icons);
+        EXPECT_EQ(Running(Timer06), c.saver);
     }
     // Leaving the pause without a period starts no change timer.
     CheckDlgButton(hBoth, 10312, BST_CHECKED);
@@ -51,6 +56,7 @@ TEST(Pause, StopsExactlyTheTimersItsOptionsNameAndRestoresThem) {
     RunCheckOff();
     EXPECT_FALSE(Running(Timer03));
     KillTimer(hMain, Timer04);
+    KillTimer(hMain, Timer06);
     KillTimer(hMain, Timer08);
 }
 

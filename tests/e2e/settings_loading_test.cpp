@@ -30,7 +30,7 @@ TEST(SettingsLoading, AnEmptySettingsFileGivesTheDefaults) {
     EXPECT_TRUE(ControlChecked(page, 10312)) << "the pause stops wallpaper changes";
     EXPECT_TRUE(ControlChecked(page, 10313)) << "the pause stops desktop-icon care";
     EXPECT_FALSE(ControlChecked(page, 10314)) << "the pause leaves the screen saver alone";
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page, 10314))) << "greyed until screen savers are managed";
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(page, 10314))) << "the pause may stop the screen-saver control";
     EXPECT_EQ(SendDlgItemMessageA(page, 10351, CB_GETCURSEL, 0, 0), 3);
     EXPECT_EQ(PriorityOf(app.process()), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
     EXPECT_EQ(SendDlgItemMessageA(page, 10766, TBM_GETPOS, 0, 0), 99);
