@@ -27,6 +27,7 @@ enum { ImageTypeBitmap = 1 };
 enum { ImageFlagsHasAlpha = 0x2, ImageFlagsHasTranslucent = 0x4 };
 enum { ImageLockModeRead = 1, ImageLockModeUserInputBuf = 4 };
 enum { CombineModeReplace = 0 };
+enum { PixelFormatIndexed = 0x00010000, PixelFormatAlpha = 0x00040000, PixelFormatPAlpha = 0x00080000 };
 typedef int PixelFormat;
 const PixelFormat PixelFormat32bppRGB = 0x00022009;
 const PixelFormat PixelFormat32bppPARGB = 0x000E200B;
@@ -63,6 +64,7 @@ GpStatus WINAPI GdipGetImageWidth(GpImage* image, UINT* width);
 GpStatus WINAPI GdipGetImageHeight(GpImage* image, UINT* height);
 GpStatus WINAPI GdipGetImageType(GpImage* image, int* type);
 GpStatus WINAPI GdipGetImageFlags(GpImage* image, UINT* flags);
+GpStatus WINAPI GdipGetImagePixelFormat(GpImage* image, PixelFormat* format);
 GpStatus WINAPI GdipDisposeImage(GpImage* image);
 GpStatus WINAPI GdipBitmapLockBits(GpBitmap* bitmap, const GpRect* rect, UINT flags, PixelFormat format,
                                    BitmapData* data);
@@ -116,6 +118,13 @@ PixImage* NewPixImage() {
     PixImage* picture = static_cast<PixImage*>(GdipAlloc(sizeof(PixImage)));
     if (picture) *picture = {nullptr, Ok, nullptr};
     return picture;
+}
+
+SIZE ImageSize(GpImage* image) {
+    UINT width = 0, height = 0;
+    GdipGetImageWidth(image, &width);
+    GdipGetImageHeight(image, &height);
+    return {static_cast<LONG>(width), static_cast<LONG>(height)};
 }
 
 bool IsGdipBitmap(GpImage* image) {
@@ -226,6 +235,84 @@ GpStatus DrawWic(const WicPicture& wic, HDC dc, int x, int y, int cx, int cy, in
     return status;
 }
 
+// Pixels of the picture at 1/denominator into the caller's 32-bit memory.
+// GDI+ bitmaps are locked with that memory as the buffer: the pixels are
+// converted straight into it, with no drawing and no copy of the whole.
+GpStatus CopyPixels(PixImage* image, int denominator, int x, int y, int width, int height, void* bits, int stride) {
+    if (!image || !bits || width <= 0 || height <= 0 || x < 0 || y < 0) return InvalidParameter;
+    if (image->wic)
+        return SUCCEEDED(image->wic->Copy(denominator, x, y, width, height, static_cast<BYTE*>(bits), stride))
+                   ? Ok
+                   : GenericError;
+    if (denominator != 1 || !IsGdipBitmap(image->image)) return InvalidParameter;
+    UINT flags = 0;
+    GdipGetImageFlags(image->image, &flags);
+    // Premultiplied, a transparent pixel comes out as drawn on black.
+    const PixelFormat format =
+        flags & (ImageFlagsHasAlpha | ImageFlagsHasTranslucent) ? PixelFormat32bppPARGB : PixelFormat32bppRGB;
+    const GpRect rect = {x, y, width, height};
+    BitmapData data = {static_cast<UINT>(width), static_cast<UINT>(height), stride, format, bits, 0};
+    GpBitmap* bitmap = reinterpret_cast<GpBitmap*>(image->image);
+    GpStatus status = GdipBitmapLockBits(bitmap, &rect, ImageLockModeRead | ImageLockModeUserInputBuf, format, &data);
+    if (status == Ok) status = GdipBitmapUnlockBits(bitmap, &data);
+    return status;
+}
+
+// A picture with no transparency, which a plain copy draws as GDI+ would.
+bool IsOpaque(const PixImage* image) {
+    if (image->wic) return true;
+    if (!IsGdipBitmap(image->image)) return false;
+    UINT flags = 0;
+    PixelFormat format = 0;
+    if (GdipGetImageFlags(image->image, &flags) != Ok || GdipGetImagePixelFormat(image->image, &format) != Ok)
+        return false;
+    return !(flags & (ImageFlagsHasAlpha | ImageFlagsHasTranslucent)) &&
+           !(format & (PixelFormatIndexed | PixelFormatAlpha | PixelFormatPAlpha));
+}
+
+// A 1:1 drawing of an opaque picture into a true-colour context: the part
+// that shows is decoded straight into a small section, band by band, and
+// copied into place; no GDI+ graphics object. False when it cannot be done
+// so (the caller then draws through GDI+).
+bool DrawOneToOne(PixImage* image, HDC dc, int x, int y, int width, int height, int sx, int sy, SIZE size) {
+    if (GetDeviceCaps(dc, BITSPIXEL) < 24 || !IsOpaque(image)) return false;
+    // What lies outside the picture is left alone, as GDI+ leaves it.
+    RECT visible = {x + std::max(0, -sx), y + std::max(0, -sy), x + std::min(width, static_cast<int>(size.cx) - sx),
+                    y + std::min(height, static_cast<int>(size.cy) - sy)};
+    RECT clip;
+    if (GetClipBox(dc, &clip) != ERROR && !IntersectRect(&visible, &visible, &clip)) return true;
+    if (visible.left >= visible.right || visible.top >= visible.bottom) return true;
+    const int columns = visible.right - visible.left;
+    const int bandRows =
+        std::max(1, std::min(static_cast<int>(visible.bottom - visible.top),
+                             static_cast<int>(kDrawBandBytes / (static_cast<size_t>(columns) * 4))));
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = columns;
+    info.bmiHeader.biHeight = -bandRows;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP band = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!band) return false;
+    HDC memory = CreateCompatibleDC(dc);
+    HGDIOBJ old = memory ? SelectObject(memory, band) : nullptr;
+    bool drawn = memory != nullptr;
+    for (int top = visible.top; drawn && top < visible.bottom; top += bandRows) {
+        const int rows = std::min(bandRows, static_cast<int>(visible.bottom) - top);
+        GdiFlush();
+        drawn = CopyPixels(image, 1, sx + visible.left - x, sy + top - y, columns, rows, bits, columns * 4) == Ok &&
+                BitBlt(dc, visible.left, top, columns, rows, memory, 0, 0, SRCCOPY);
+    }
+    if (memory) {
+        SelectObject(memory, old);
+        DeleteDC(memory);
+    }
+    DeleteObject(band);
+    return drawn;
+}
+
 }  // namespace
 
 extern "C" void* WINAPI LoadPicture(SIZE* size, const char* path) {
@@ -264,6 +351,9 @@ extern "C" int WINAPI StretchImg(void* picture, HDC dc, int x, int y, int cx, in
                                  DWORD) {
     PixImage* image = static_cast<PixImage*>(picture);
     if (!image || (!image->image && !image->wic)) return InvalidParameter;
+    if (cx == scx && cy == scy && cx > 0 && cy > 0 &&
+        DrawOneToOne(image, dc, x, y, cx, cy, sx, sy, image->wic ? image->wic->size() : ImageSize(image->image)))
+        return image->lastStatus = Ok;
     if (image->wic) return image->lastStatus = DrawWic(*image->wic, dc, x, y, cx, cy, sx, sy, scx, scy);
     GpGraphics* graphics = nullptr;
     GpStatus status = GdipCreateFromHDC(dc, &graphics);
@@ -293,26 +383,7 @@ extern "C" BOOL WINAPI ReducedImgSize(void* picture, int denominator, SIZE* size
     return TRUE;
 }
 
-// GDI+ bitmaps are locked with the caller's memory as the buffer: the pixels
-// are converted straight into it, with no drawing and no copy of the whole.
 extern "C" int WINAPI CopyImgPixels(void* picture, int denominator, int x, int y, int width, int height, void* bits,
                                     int stride) {
-    PixImage* image = static_cast<PixImage*>(picture);
-    if (!image || !bits || width <= 0 || height <= 0 || x < 0 || y < 0) return InvalidParameter;
-    if (image->wic)
-        return SUCCEEDED(image->wic->Copy(denominator, x, y, width, height, static_cast<BYTE*>(bits), stride))
-                   ? Ok
-                   : GenericError;
-    if (denominator != 1 || !IsGdipBitmap(image->image)) return InvalidParameter;
-    UINT flags = 0;
-    GdipGetImageFlags(image->image, &flags);
-    // Premultiplied, a transparent pixel comes out as drawn on black.
-    const PixelFormat format =
-        flags & (ImageFlagsHasAlpha | ImageFlagsHasTranslucent) ? PixelFormat32bppPARGB : PixelFormat32bppRGB;
-    const GpRect rect = {x, y, width, height};
-    BitmapData data = {static_cast<UINT>(width), static_cast<UINT>(height), stride, format, bits, 0};
-    GpBitmap* bitmap = reinterpret_cast<GpBitmap*>(image->image);
-    GpStatus status = GdipBitmapLockBits(bitmap, &rect, ImageLockModeRead | ImageLockModeUserInputBuf, format, &data);
-    if (status == Ok) status = GdipBitmapUnlockBits(bitmap, &data);
-    return status;
+    return CopyPixels(static_cast<PixImage*>(picture), denominator, x, y, width, height, bits, stride);
 }

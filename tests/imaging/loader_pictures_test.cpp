@@ -160,12 +160,36 @@ TEST(PictureDrawing, PixGdipCopiesPixelsAsItDrawsThemOneToOne) {
                 differing += !Near(RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF), expected[y * 30 + x], 1);
             }
         EXPECT_EQ(differing, 0);
+        // And what the picture holds there, away from the quarters' borders.
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 30; ++x) {
+                const int px = x + 5, py = y + 3;
+                if (px == 19 || px == 20 || py == 14 || py == 15) continue;
+                const DWORD pixel = bits[(19 - y) * 30 + x];
+                const COLORREF quarter = py < 15 ? (px < 20 ? kRed : kGreen) : (px < 20 ? kBlue : kYellow);
+                ASSERT_PRED3(Near, RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF), quarter, 8)
+                    << px << "," << py;
+            }
         EXPECT_NE(copy(picture, 1, 30, 0, 11, 1, bits.data(), 44), 0) << "beyond the picture";
         loader.release(picture);
     }
+    // Transparency: drawn, the background shows through; copied, it is
+    // black, as drawn on a fresh section.
+    SIZE size;
+    void* clear = loader.load(&size, TestPicture("halfclear.png").c_str());
+    ASSERT_NE(clear, nullptr);
+    Canvas drawn(40, 10, kGrey);
+    loader.stretch(clear, drawn.dc, 0, 0, 40, 10, 0, 0, 40, 10, SRCCOPY);
+    EXPECT_PRED3(Near, drawn.Pixels()[5 * 40 + 5], kRed, 2);
+    EXPECT_PRED3(Near, drawn.Pixels()[5 * 40 + 35], kGrey, 2);
+    std::vector<DWORD> copied(40 * 10, 0xABCDEF);
+    ASSERT_EQ(copy(clear, 1, 0, 0, 40, 10, copied.data(), 40 * 4), 0);
+    EXPECT_EQ(copied[5 * 40 + 5] & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(copied[5 * 40 + 35] & 0xFFFFFF, 0u);
+    loader.release(clear);
+
     ProgramFolder folder(false);
     ASSERT_TRUE(WriteEmf(folder.file("red.emf"), 96, 48));
-    SIZE size;
     void* metafile = loader.load(&size, folder.file("red.emf").c_str());
     ASSERT_NE(metafile, nullptr);
     SIZE own;
