@@ -47,7 +47,10 @@ public:
         while (node < leaves_) {
             --counts_[node];
             node *= 2;
-            if (r >= counts_[node]) r -= counts_[node++];
+            // Without a branch: which way a draw goes cannot be foreseen.
+            const uint32_t left = counts_[node], right = r >= left;
+            r -= left & (0u - right);
+            node += right;
         }
         --counts_[node];
         size_t word = (node - leaves_) * kGroupWords;
