@@ -258,6 +258,16 @@ GpStatus CopyPixels(PixImage* image, int denominator, int x, int y, int width, i
     return status;
 }
 
+// Depth of what dc draws on: the bitmap selected into a memory context (its
+// device's caps would tell the screen's), else the device's.
+int BitsPerPixel(HDC dc) {
+    BITMAP bitmap = {};
+    HGDIOBJ selected = GetCurrentObject(dc, OBJ_BITMAP);
+    if (selected && GetObjectA(selected, sizeof bitmap, &bitmap) && (bitmap.bmWidth > 1 || bitmap.bmHeight > 1))
+        return bitmap.bmBitsPixel * bitmap.bmPlanes;
+    return GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES);
+}
+
 // A picture with no transparency, which a plain copy draws as GDI+ would.
 bool IsOpaque(const PixImage* image) {
     if (image->wic) return true;
@@ -275,7 +285,7 @@ bool IsOpaque(const PixImage* image) {
 // copied into place; no GDI+ graphics object. False when it cannot be done
 // so (the caller then draws through GDI+).
 bool DrawOneToOne(PixImage* image, HDC dc, int x, int y, int width, int height, int sx, int sy, SIZE size) {
-    if (GetDeviceCaps(dc, BITSPIXEL) < 24 || !IsOpaque(image)) return false;
+    if (BitsPerPixel(dc) < 24 || !IsOpaque(image)) return false;
     // What lies outside the picture is left alone, as GDI+ leaves it.
     RECT visible = {x + std::max(0, -sx), y + std::max(0, -sy), x + std::min(width, static_cast<int>(size.cx) - sx),
                     y + std::min(height, static_cast<int>(size.cy) - sy)};
