@@ -90,8 +90,8 @@ private:
         if (!band_ || width != bandWidth_) {
             if (old_) SelectObject(memory_, old_);
             old_ = nullptr;
-            bandRows_ = static_cast<int>(
-                std::min<size_t>(source_.height, std::max<size_t>(1, kScaleBandBytes / (static_cast<size_t>(width) * 4))));
+            const size_t fit = kScaleBandBytes / (static_cast<size_t>(width) * 4);
+            bandRows_ = static_cast<int>(std::min<size_t>(source_.height, std::max<size_t>(1, fit)));
             band_.reset(TopDownSection(width, bandRows_));
             if (!band_) return nullptr;
             bandWidth_ = width;

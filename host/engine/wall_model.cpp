@@ -69,8 +69,9 @@ bool SamePath(const char* a, size_t aLength, const char* b, size_t bLength) {
     }
     const Folding& folding = Fold();
     if (!folding.byBytes) return PathKey(std::string(a, aLength)) == PathKey(std::string(b, bLength));
+    const unsigned char* lower = folding.lower;
     for (size_t i = 0; i < aLength; ++i)
-        if (a[i] != b[i] && folding.lower[static_cast<unsigned char>(a[i])] != folding.lower[static_cast<unsigned char>(b[i])])
+        if (a[i] != b[i] && lower[static_cast<unsigned char>(a[i])] != lower[static_cast<unsigned char>(b[i])])
             return false;
     return true;
 }
@@ -79,8 +80,9 @@ bool PathStartsWith(const std::string& path, const std::string& folderKey) {
     if (path.size() < folderKey.size()) return false;
     const Folding& folding = Fold();
     if (!folding.byBytes) return PathKey(path).compare(0, folderKey.size(), folderKey) == 0;
+    const unsigned char* lower = folding.lower;
     for (size_t i = 0; i < folderKey.size(); ++i)
-        if (folding.lower[static_cast<unsigned char>(path[i])] != static_cast<unsigned char>(folderKey[i])) return false;
+        if (lower[static_cast<unsigned char>(path[i])] != static_cast<unsigned char>(folderKey[i])) return false;
     return true;
 }
 

@@ -194,9 +194,9 @@ GpStatus DrawWic(const WicPicture& wic, HDC dc, int x, int y, int cx, int cy, in
         GdipDeleteGraphics(graphics);
         return Ok;
     }
-    const double sourceRowsPerRow = fcy / cy;
-    const int bandRows = std::max(
-        1, static_cast<int>(kDrawBandBytes / (static_cast<size_t>(right - left) * 4) / std::max(1.0, sourceRowsPerRow)));
+    const double sourceRowsPerRow = std::max(1.0, fcy / cy);
+    const size_t rowBytes = static_cast<size_t>(right - left) * 4;
+    const int bandRows = std::max(1, static_cast<int>(kDrawBandBytes / rowBytes / sourceRowsPerRow));
     std::unique_ptr<BYTE[]> pixels;
     size_t capacity = 0;
     for (int from = visible.top; from < visible.bottom && status == Ok; from += bandRows) {
