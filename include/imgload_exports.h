@@ -6,8 +6,13 @@
 // of the module that made it and is always drawn and released through that
 // same module. Every call comes from the host's GUI thread.
 //
-// Ownership: the path stays the caller's. ScaleBitmap returns a new bitmap
-// that the caller deletes; SavePicture leaves the bitmap to the caller.
+// Ownership: the path stays the caller's. ScaleBitmap and ScaleRows return a
+// new bitmap that the caller deletes; SavePicture leaves the bitmap to the
+// caller.
+//
+// Later exports (ReducedImgSize, CopyImgPixels, ScaleRows) are optional: the
+// host looks them up at run time and works without them, so modules built
+// before them still load.
 #pragma once
 
 #include <windows.h>
@@ -18,6 +23,9 @@
 #define KV_EXPORT_RELEASEIMG "_ReleaseImg@4"
 #define KV_EXPORT_SAVEPICTURE "_SavePicture@8"
 #define KV_EXPORT_SCALEBITMAP "_ScaleBitmap@16"
+#define KV_EXPORT_REDUCEDIMGSIZE "_ReducedImgSize@12"
+#define KV_EXPORT_COPYIMGPIXELS "_CopyImgPixels@32"
+#define KV_EXPORT_SCALEROWS "_ScaleRows@16"
 
 // Sets *size to 0 x 0, then to the picture's pixel size. Null when the file
 // (or URL, for modules that can fetch) is no picture of positive size.
@@ -33,6 +41,33 @@ typedef int(WINAPI* SavePictureFunction)(const char* path, HBITMAP bitmap);
 // the size produced), or null. name is a scratch name the module may use.
 typedef HBITMAP(WINAPI* ScaleBitmapFunction)(HBITMAP bitmap, int* width, int* height, const char* name);
 
+// The size of the picture decoded at 1/denominator of its own (1, 2, 4 or
+// 8); FALSE when the module cannot decode this picture that small.
+typedef BOOL(WINAPI* ReducedImgSizeFunction)(void* picture, int denominator, SIZE* size);
+// Copies the rectangle (x, y, width, height) of the picture decoded at
+// 1/denominator of its size, pixel for pixel, as 32-bit BGRX: the top row at
+// bits, each next row stride bytes on (negative for bottom-up memory). A
+// picture with transparency comes as if drawn on black. 0 on success.
+typedef int(WINAPI* CopyImgPixelsFunction)(void* picture, int denominator, int x, int y, int width, int height,
+                                           void* bits, int stride);
+
+// Pixels handed to ScaleRows as it reaches them, so no copy of the whole
+// picture need exist: rows are asked for in ascending order.
+struct KvRowSource {
+    int width;   // the picture's size in pixels
+    int height;
+    // Makes the columns [left, right) of the rows from `row` on available as
+    // 32-bit BGRX. Returns the address of pixel (left, row), sets *stride to
+    // the bytes from one row to the next and *rows to how many rows follow
+    // from there (at least 1); null when it fails, which ends the scaling.
+    const BYTE*(WINAPI* rows)(struct KvRowSource* self, int left, int right, int row, int* rows, int* stride);
+};
+// The picture of source scaled smoothly to width x height, of which only the
+// window (in pixels of the scaled picture) is made: a new 32-bit section of
+// the window's size holding exactly what a whole scaling would hold there,
+// or null. Only the source pixels the window needs are asked for.
+typedef HBITMAP(WINAPI* ScaleRowsFunction)(struct KvRowSource* source, int width, int height, const RECT* window);
+
 // The modules' own definitions (exported under the names above).
 extern "C" {
 void* WINAPI LoadPicture(SIZE* size, const char* path);
@@ -41,4 +76,7 @@ int WINAPI StretchImg(void* picture, HDC dc, int x, int y, int cx, int cy, int s
 int WINAPI ReleaseImg(void* picture);
 int WINAPI SavePicture(const char* path, HBITMAP bitmap);
 HBITMAP WINAPI ScaleBitmap(HBITMAP bitmap, int* width, int* height, const char* name);
+BOOL WINAPI ReducedImgSize(void* picture, int denominator, SIZE* size);
+int WINAPI CopyImgPixels(void* picture, int denominator, int x, int y, int width, int height, void* bits, int stride);
+HBITMAP WINAPI ScaleRows(struct KvRowSource* source, int width, int height, const RECT* window);
 }

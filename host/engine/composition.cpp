@@ -17,17 +17,11 @@ namespace {
 
 // Rows of a picture drawn at a time at its own size.
 const size_t kBandBytes = 8 * 1024 * 1024;
+// Rows of a picture handed to the scaler at a time.
+const size_t kScaleBandBytes = 4 * 1024 * 1024;
 
 int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }
-
-// Bits per pixel of the bitmap selected into dc (32 when it cannot be told).
-int SelectedDepth(HDC dc) {
-    DIBSECTION section;
-    HGDIOBJ bitmap = GetCurrentObject(dc, OBJ_BITMAP);
-    if (bitmap && GetObjectA(bitmap, sizeof section, &section) == sizeof section) return section.dsBmih.biBitCount;
-    return 32;
-}
 
 // Size of the bitmap selected into dc.
 RECT SelectedBounds(HDC dc) {
@@ -61,10 +55,144 @@ void DrawStraight(HDC dc, s_picture* picture, SIZE size, const RECT& place, cons
     MirrorVisible(dc, place, options);
 }
 
+// The picture handed to the module's scaler a band of rows at a time, so no
+// copy of the whole picture exists: copied by its loader where the loader
+// can, else drawn 1:1 into a small section.
+class PictureBands {
+public:
+    PictureBands(HDC dc, s_picture* picture, int denominator, SIZE size)
+        : picture_(picture), denominator_(denominator), memory_(dc) {
+        source_.width = size.cx;
+        source_.height = size.cy;
+        source_.rows = Rows;
+        source_.owner = this;
+    }
+    ~PictureBands() {
+        if (old_) SelectObject(memory_, old_);
+    }
+    PictureBands(const PictureBands&) = delete;
+    PictureBands& operator=(const PictureBands&) = delete;
+    KvRowSource* source() { return &source_; }
+
+private:
+    struct Source : KvRowSource {
+        PictureBands* owner;
+    };
+
+    static const BYTE* WINAPI Rows(KvRowSource* self, int left, int right, int row, int* rows, int* stride) {
+        return static_cast<Source*>(self)->owner->Band(left, right, row, rows, stride);
+    }
+
+    const BYTE* Band(int left, int right, int row, int* rows, int* stride) {
+        const int width = right - left;
+        if (width <= 0 || left < 0 || right > source_.width || row < 0 || row >= source_.height || !memory_)
+            return nullptr;
+        if (!band_ || width != bandWidth_) {
+            if (old_) SelectObject(memory_, old_);
+            old_ = nullptr;
+            const size_t fit = kScaleBandBytes / (static_cast<size_t>(width) * 4);
+            bandRows_ = static_cast<int>(std::min<size_t>(source_.height, std::max<size_t>(1, fit)));
+            band_.reset(TopDownSection(width, bandRows_));
+            if (!band_) return nullptr;
+            bandWidth_ = width;
+            old_ = SelectObject(memory_, band_.get());
+        }
+        const int count = std::min(bandRows_, source_.height - row);
+        *rows = count;
+        *stride = width * 4;
+        if (!drawOnly_ && tCopyImgPixels(picture_, denominator_, left, row, width, count, bits_, *stride)) return bits_;
+        // Drawing works at the picture's own size only.
+        if (denominator_ != 1) return nullptr;
+        drawOnly_ = true;
+        GdiFlush();
+        // As a fresh section is: what the picture leaves transparent is black.
+        memset(bits_, 0, static_cast<size_t>(*stride) * count);
+        tStretchImg(picture_, memory_, 0, 0, width, count, left, row, width, count, SRCCOPY);
+        GdiFlush();
+        return bits_;
+    }
+
+    HBITMAP TopDownSection(int width, int height) {
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        HBITMAP bitmap = CreateDIBSection(memory_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        bits_ = static_cast<BYTE*>(bits);
+        return bitmap;
+    }
+
+    Source source_;
+    s_picture* picture_;
+    int denominator_;
+    ScopedMemoryDC memory_;
+    ScopedGdiObj<HBITMAP> band_;
+    HGDIOBJ old_ = nullptr;
+    BYTE* bits_ = nullptr;
+    int bandWidth_ = 0, bandRows_ = 0;
+    bool drawOnly_ = false;  // the loader could not copy: drawn from then on
+};
+
+// Smooth scaling through the module's banded scaler: only the part of the
+// picture that shows is read and scaled (fill and overflowing placements cut
+// the rest), from a reduced decoding where the loader offers one that still
+// covers the destination; mirroring is done on the screen-sized result.
+// False when the scaler could not make it.
+bool ScaleInBands(HDC dc, s_picture* picture, SIZE size, const RECT& destination,
+                  const CompositionOptions& options) {
+    const int W = Width(destination), H = Height(destination);
+    RECT visible;
+    const RECT bounds = SelectedBounds(dc);
+    if (W <= 0 || H <= 0 || !IntersectRect(&visible, &destination, &bounds)) return true;
+    // Where the visible part lies in the scaled picture before mirroring:
+    // the scaled picture of a mirrored picture is the mirrored scaled one.
+    RECT window = {visible.left - destination.left, visible.top - destination.top, visible.right - destination.left,
+                   visible.bottom - destination.top};
+    if (options.mirrorLeftRight) window = {W - window.right, window.top, W - window.left, window.bottom};
+    if (options.mirrorTopBottom) window = {window.left, H - window.bottom, window.right, H - window.top};
+
+    int denominator = 1;
+    SIZE source = size;
+    for (int reduction : {8, 4, 2}) {
+        SIZE reduced;
+        if (tReducedImgSize(picture, reduction, &reduced) && reduced.cx >= W && reduced.cy >= H) {
+            denominator = reduction;
+            source = reduced;
+            break;
+        }
+    }
+    ScopedGdiObj<HBITMAP> scaled;
+    {
+        PictureBands bands(dc, picture, denominator, source);
+        scaled.reset(pScaleRows(bands.source(), W, H, &window));
+    }
+    if (!scaled && denominator != 1) {
+        PictureBands bands(dc, picture, 1, size);
+        scaled.reset(pScaleRows(bands.source(), W, H, &window));
+    }
+    if (!scaled) return false;
+    ScopedMemoryDC memory(dc);
+    if (!memory) return false;
+    {
+        ScopedSelectObject select(memory, scaled.get());
+        BitBlt(dc, visible.left, visible.top, Width(visible), Height(visible), memory, 0, 0, SRCCOPY);
+    }
+    GorVer(dc, visible.left, visible.top, Width(visible), Height(visible), options.mirrorTopBottom,
+           options.mirrorLeftRight);
+    return true;
+}
+
 // The picture drawn 1:1, mirrored, scaled by the image module to the
-// destination size and copied there.
+// destination size and copied there: for modules without the banded scaler.
 void DrawScaled(HDC dc, s_picture* picture, SIZE size, const RECT& destination, const CompositionOptions& options) {
-    ScopedGdiObj<HBITMAP> own(CreateWallSection(dc, size.cx, size.cy, SelectedDepth(dc)));
+    if (pScaleRows && ScaleInBands(dc, picture, size, destination, options)) return;
+    // 32 bits whatever the wallpaper's depth: the scaler reads 32-bit
+    // sections in place and would otherwise copy the whole picture again.
+    ScopedGdiObj<HBITMAP> own(CreateWallSection(dc, size.cx, size.cy, 32));
     ScopedMemoryDC memory(dc);
     if (!own || !memory) {
         // No room for the picture at its own size: drawn straight into its

@@ -17,8 +17,11 @@ HMODULE hPixOleDllFunc;
 LoadPictureFunction pLoadPicture[KV_SLOTS];
 StretchImgFunction pStretchImg[KV_SLOTS];
 ReleaseImgFunction pReleaseImg[KV_SLOTS];
+ReducedImgSizeFunction pReducedImgSize[KV_SLOTS];
+CopyImgPixelsFunction pCopyImgPixels[KV_SLOTS];
 ScaleBitmapFunction pScaleBitmap;
 SavePictureFunction pSavePicture;
+ScaleRowsFunction pScaleRows;
 
 namespace {
 
@@ -31,12 +34,16 @@ void BindSlot(int slot, HMODULE module) {
     pLoadPicture[slot] = GetProcAddressAs<LoadPictureFunction>(module, KV_EXPORT_LOADPICTURE);
     pStretchImg[slot] = GetProcAddressAs<StretchImgFunction>(module, KV_EXPORT_STRETCHIMG);
     pReleaseImg[slot] = GetProcAddressAs<ReleaseImgFunction>(module, KV_EXPORT_RELEASEIMG);
+    pReducedImgSize[slot] = GetProcAddressAs<ReducedImgSizeFunction>(module, KV_EXPORT_REDUCEDIMGSIZE);
+    pCopyImgPixels[slot] = GetProcAddressAs<CopyImgPixelsFunction>(module, KV_EXPORT_COPYIMGPIXELS);
 }
 
 void FreeSlot(int slot, HMODULE& module) {
     pLoadPicture[slot] = nullptr;
     pStretchImg[slot] = nullptr;
     pReleaseImg[slot] = nullptr;
+    pReducedImgSize[slot] = nullptr;
+    pCopyImgPixels[slot] = nullptr;
     if (module) FreeLibrary(module);
     module = nullptr;
 }
@@ -55,6 +62,7 @@ void hMyDllFuncInit() {
     if (hPixOleDllFunc) {
         pScaleBitmap = GetProcAddressAs<ScaleBitmapFunction>(hPixOleDllFunc, KV_EXPORT_SCALEBITMAP);
         pSavePicture = GetProcAddressAs<SavePictureFunction>(hPixOleDllFunc, KV_EXPORT_SAVEPICTURE);
+        pScaleRows = GetProcAddressAs<ScaleRowsFunction>(hPixOleDllFunc, KV_EXPORT_SCALEROWS);
         BindSlot(KV_SLOT_OLE, hPixOleDllFunc);
     }
 
@@ -75,6 +83,7 @@ void hMyDllFuncInit() {
 void FreeImageModules() {
     pScaleBitmap = nullptr;
     pSavePicture = nullptr;
+    pScaleRows = nullptr;
     FreeSlot(KV_SLOT_OLE, hPixOleDllFunc);
     FreeSlot(KV_SLOT_CTX, hPixCtxDllFunc);
     FreeSlot(KV_SLOT_GDIP, hPixGdipDllFunc);
@@ -113,6 +122,16 @@ s_picture* tLoadPicture(SIZE* size, const char* path) {
 int tStretchImg(s_picture* handle, HDC dc, int x, int y, int cx, int cy, int sx, int sy, int scx, int scy, DWORD rop) {
     if (!handle || !ValidSlot(handle) || !pStretchImg[handle->module]) return 0;
     return pStretchImg[handle->module](handle->picture, dc, x, y, cx, cy, sx, sy, scx, scy, rop);
+}
+
+bool tReducedImgSize(s_picture* handle, int denominator, SIZE* size) {
+    if (!handle || !size || !ValidSlot(handle) || !pReducedImgSize[handle->module]) return false;
+    return pReducedImgSize[handle->module](handle->picture, denominator, size) != FALSE;
+}
+
+bool tCopyImgPixels(s_picture* handle, int denominator, int x, int y, int width, int height, void* bits, int stride) {
+    if (!handle || !ValidSlot(handle) || !pCopyImgPixels[handle->module]) return false;
+    return pCopyImgPixels[handle->module](handle->picture, denominator, x, y, width, height, bits, stride) == 0;
 }
 
 void tReleaseImg(s_picture* handle) {

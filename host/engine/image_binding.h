@@ -17,9 +17,13 @@ extern HMODULE hPixOleDllFunc;   // slot 2
 extern LoadPictureFunction pLoadPicture[KV_SLOTS];
 extern StretchImgFunction pStretchImg[KV_SLOTS];
 extern ReleaseImgFunction pReleaseImg[KV_SLOTS];
-// Bound from slot 2 only.
+// Optional, by slot: reduced decoding and copying pixels without drawing.
+extern ReducedImgSizeFunction pReducedImgSize[KV_SLOTS];
+extern CopyImgPixelsFunction pCopyImgPixels[KV_SLOTS];
+// Bound from slot 2 only (pScaleRows is optional).
 extern ScaleBitmapFunction pScaleBitmap;
 extern SavePictureFunction pSavePicture;
+extern ScaleRowsFunction pScaleRows;
 
 // Picture handle: made by tLoadPicture, freed by tReleaseImg.
 struct s_picture {
@@ -42,6 +46,14 @@ s_picture* tLoadPicture(SIZE* size, const char* path);
 int tStretchImg(s_picture* handle, HDC dc, int x, int y, int cx, int cy, int sx, int sy, int scx, int scy, DWORD rop);
 // Releases the picture through its module and frees the handle; null is ignored.
 void tReleaseImg(s_picture* handle);
+
+// The picture's size at 1/denominator, where its module can decode it so
+// (false for modules without reduced decoding, except at 1 for pictures
+// whose pixels can be copied).
+bool tReducedImgSize(s_picture* handle, int denominator, SIZE* size);
+// Copies pixels of the picture at 1/denominator into 32-bit BGRX memory, top
+// row first; false where its module cannot (the caller then draws).
+bool tCopyImgPixels(s_picture* handle, int denominator, int x, int y, int width, int height, void* bits, int stride);
 
 // A new 32-bit bottom-up section bitmap of *width x *height, or null.
 HBITMAP CreateBit(HDC dc, int* width, int* height);

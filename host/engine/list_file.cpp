@@ -2,16 +2,47 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <unordered_map>
 
 #include "scopedwin.h"
 
 unsigned listPauseMilliseconds = 40;
+unsigned listHoldMilliseconds = 100;
+unsigned long listLongestHold = 0;
 
-void PauseEvery1000(size_t done) {
-    if (done && done % 1000 == 0 && listPauseMilliseconds) Sleep(listPauseMilliseconds);
+namespace {
+
+unsigned long TickCount() { return GetTickCount(); }
+void SleepFor(unsigned long milliseconds) { Sleep(milliseconds); }
+
+// The clock is read every this many items.
+const unsigned kItemsPerLook = 256;
+// A gap this long between looks means the thread was idle in between: the
+// next work starts a fresh stretch.
+const unsigned long kIdleGap = 250;
+
+unsigned long stretchStart;
+unsigned long lastLook;
+unsigned sinceLook;
+
+}  // namespace
+
+unsigned long (*listClock)() = TickCount;
+void (*listSleep)(unsigned long milliseconds) = SleepFor;
+
+void PaceListWork() {
+    if (++sinceLook < kItemsPerLook) return;
+    sinceLook = 0;
+    const unsigned long now = listClock();
+    if (now - lastLook > kIdleGap) stretchStart = now;
+    lastLook = now;
+    const unsigned long held = now - stretchStart;
+    if (held > listLongestHold) listLongestHold = held;
+    if (!listPauseMilliseconds || held < listHoldMilliseconds) return;
+    listSleep(listPauseMilliseconds);
+    stretchStart = lastLook = listClock();
 }
 
 WallRow ParseEntryLine(const std::string& line) {
@@ -22,69 +53,148 @@ WallRow ParseEntryLine(const std::string& line) {
 
 ParsedList ParseListText(const std::string& text) {
     ParsedList parsed;
-    // Position of each path's row while the file is read (rows only grow
-    // at the end here, so positions stay valid until the final compaction).
-    std::unordered_map<std::string, size_t> where;
+    // Rows only grow at the end while the file is read, so row numbers stay
+    // valid for the index until the final compaction.
+    PathIndex& where = parsed.index;
+    std::vector<uint32_t>& hashes = parsed.hashes;
     std::vector<bool> deleted;
-    size_t entries = 0;
+    const size_t lines = static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+    parsed.rows.reserve(lines);
+    hashes.reserve(lines);
+    where.Reserve(lines);
+    const char* data = text.data();
     size_t begin = 0;
     while (begin < text.size()) {
-        size_t end = text.find('\n', begin);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(begin, end - begin);
+        const char* found = static_cast<const char*>(memchr(data + begin, '\n', text.size() - begin));
+        const size_t end = found ? static_cast<size_t>(found - data) : text.size();
+        const char* line = data + begin;
+        size_t length = end - begin;
         begin = end + 1;
-        if (line.empty() || line[0] == '#') continue;
-        while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
-        PauseEvery1000(++entries);
-        if (line.size() <= 4) continue;
+        if (!length || line[0] == '#') continue;
+        while (length && (line[length - 1] == '\r' || line[length - 1] == '\n')) --length;
+        PaceListWork();
+        if (length <= 4) continue;
 
-        size_t arrow = line.rfind('>');
-        if (arrow != std::string::npos) {
-            auto found = where.find(PathKey(line.substr(0, arrow)));
-            if (found != where.end()) {
-                deleted[found->second] = true;
-                where.erase(found);
+        const char* arrow = nullptr;
+        for (size_t i = length; i-- > 0;)
+            if (line[i] == '>') {
+                arrow = line + i;
+                break;
+            }
+        if (arrow) {
+            const size_t pathLength = static_cast<size_t>(arrow - line);
+            const uint32_t hash = PathHash(line, pathLength);
+            const int row = where.Find(hash, [&](uint32_t candidate) {
+                const std::string& path = parsed.rows[candidate].path;
+                return !deleted[candidate] && SamePath(path.data(), path.size(), line, pathLength);
+            });
+            if (row >= 0) {
+                deleted[row] = true;
+                where.Erase(static_cast<uint32_t>(row), hash);
                 parsed.changed = true;
             }
             continue;
         }
-        WallRow row = ParseEntryLine(line);
-        std::string key = PathKey(row.path);
-        if (where.count(key)) {
+        // "<path>#<digit>", or a bare path.
+        const bool tail = length >= 2 && line[length - 2] == '#';
+        const size_t pathLength = tail ? length - 2 : length;
+        const uint32_t hash = PathHash(line, pathLength);
+        const int row = where.FindOrInsert(static_cast<uint32_t>(parsed.rows.size()), hash, [&](uint32_t candidate) {
+            const std::string& path = parsed.rows[candidate].path;
+            return SamePath(path.data(), path.size(), line, pathLength);
+        });
+        if (row >= 0) {
             parsed.changed = true;
             continue;
         }
-        where.emplace(std::move(key), parsed.rows.size());
-        parsed.rows.push_back(std::move(row));
+        parsed.rows.push_back({std::string(line, pathLength), tail ? line[length - 1] : '0'});
+        hashes.push_back(hash);
         deleted.push_back(false);
     }
     if (parsed.changed) {
         size_t kept = 0;
         for (size_t i = 0; i < parsed.rows.size(); ++i) {
             if (deleted[i]) continue;
-            if (kept != i) parsed.rows[kept] = std::move(parsed.rows[i]);
+            if (kept != i) {
+                parsed.rows[kept] = std::move(parsed.rows[i]);
+                hashes[kept] = hashes[i];
+            }
             ++kept;
         }
         parsed.rows.resize(kept);
+        hashes.resize(kept);
+        where.Rebuild(hashes);
     }
     return parsed;
 }
 
+namespace {
+
+// Hands the text of a list's lines to put() a block of about 1 MB at a
+// time: a million rows would make 50 MB of text at once.
+template <typename Put>
+bool ListFileBlocks(const std::vector<WallRow>& rows, Put put) {
+    const size_t kBlock = 1024 * 1024;
+    std::string block;
+    block.reserve(kBlock + 1024);
+    for (const WallRow& row : rows) {
+        PaceListWork();
+        if (row.path.empty() || !row.placement) continue;
+        block.append(row.path);
+        block += '#';
+        block += row.placement;
+        block += "\r\n";
+        if (block.size() >= kBlock) {
+            if (!put(block)) return false;
+            block.clear();
+        }
+    }
+    block += '#';
+    block += std::to_string(rows.size());
+    return put(block);
+}
+
+bool WriteAll(HANDLE file, const std::string& text) {
+    DWORD written = 0;
+    return text.empty() ||
+           (WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size());
+}
+
+// Writes a temporary file beside path with write(handle), flushes it and
+// moves it over path; the old file stays whole on any failure.
+template <typename Write>
+bool ReplaceFileWith(const std::string& path, Write write) {
+    const std::string temporary = path + ".new";
+    {
+        ScopedHandle file(
+            CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.valid()) return false;
+        if (!write(file.get()) || !FlushFileBuffers(file.get())) {
+            file.reset();
+            DeleteFileA(temporary.c_str());
+            return false;
+        }
+    }
+    if (MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    DeleteFileA(temporary.c_str());
+    return false;
+}
+
+}  // namespace
+
 std::string ListFileText(const std::vector<WallRow>& rows) {
     std::string text;
-    size_t bytes = 16;
-    for (const WallRow& row : rows) bytes += row.path.size() + 4;
-    text.reserve(bytes);
-    for (const WallRow& row : rows) {
-        if (row.path.empty() || !row.placement) continue;
-        text += row.path;
-        text += '#';
-        text += row.placement;
-        text += "\r\n";
-    }
-    text += '#';
-    text += std::to_string(rows.size());
+    ListFileBlocks(rows, [&](const std::string& block) {
+        text += block;
+        return true;
+    });
     return text;
+}
+
+bool WriteListFile(const std::string& path, const std::vector<WallRow>& rows) {
+    return ReplaceFileWith(path, [&](HANDLE file) {
+        return ListFileBlocks(rows, [&](const std::string& block) { return WriteAll(file, block); });
+    });
 }
 
 bool ReadWholeFile(const std::string& path, std::string& text) {
@@ -100,25 +210,7 @@ bool ReadWholeFile(const std::string& path, std::string& text) {
 }
 
 bool ReplaceFileText(const std::string& path, const std::string& text) {
-    const std::string temporary = path + ".new";
-    {
-        ScopedHandle file(
-            CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.valid()) return false;
-        DWORD written = 0;
-        bool ok = text.empty() || (WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written,
-                                             nullptr) &&
-                                   written == text.size());
-        ok = ok && FlushFileBuffers(file.get());
-        if (!ok) {
-            file.reset();
-            DeleteFileA(temporary.c_str());
-            return false;
-        }
-    }
-    if (MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
-    DeleteFileA(temporary.c_str());
-    return false;
+    return ReplaceFileWith(path, [&](HANDLE file) { return WriteAll(file, text); });
 }
 
 int GetCountFilesList(FILE* file, long* trailerStart) {

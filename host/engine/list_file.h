@@ -10,14 +10,28 @@
 
 #include "engine/wall_model.h"
 
-// Pause the list loops take after every 1000 items so a long list does not
-// starve the rest of the system (0 in benchmarks, which count our work).
+// Long list work runs on the window thread. Once it has held the processor
+// for listHoldMilliseconds without a break it pauses listPauseMilliseconds,
+// so the rest of the system keeps running; work that ends sooner never
+// waits. 0 as the pause switches pausing off (benchmarks count our work).
 extern unsigned listPauseMilliseconds;
-void PauseEvery1000(size_t done);
+extern unsigned listHoldMilliseconds;
+// Called by the list loops for every item.
+void PaceListWork();
+// The longest the list work held the processor between two pauses (since it
+// was last set to 0), in milliseconds.
+extern unsigned long listLongestHold;
+// The clock (milliseconds) and the pause the pacing uses; tests drive them.
+extern unsigned long (*listClock)();
+extern void (*listSleep)(unsigned long milliseconds);
 
 struct ParsedList {
     std::vector<WallRow> rows;
     bool changed = false;  // duplicates or deletion records were applied
+    // The path hashes of the rows and their index, made while reading, so
+    // the open list need not make them again.
+    std::vector<uint32_t> hashes;
+    PathIndex index;
 };
 
 // One entry line as stored: the path and its placement digit. A line without
@@ -33,6 +47,8 @@ bool ReadWholeFile(const std::string& path, std::string& text);
 // Replaces the file by the text through a temporary file in the same folder,
 // so a crash or a full disk leaves the old file whole. False on failure.
 bool ReplaceFileText(const std::string& path, const std::string& text);
+// The same with the list file text of the rows, written a block at a time.
+bool WriteListFile(const std::string& path, const std::vector<WallRow>& rows);
 
 // The count trailer of an open list file (read from its last 20 bytes). A
 // file without one gets "\r\n#<entries>" appended. *trailerStart receives the

@@ -40,11 +40,23 @@ int GetItemSel(HWND page, int control) {
     return ListView_GetNextItem(GetDlgItem(page, control), -1, LVNI_SELECTED);
 }
 
+namespace {
+
+// Clears the selected and focused rows. Asking for every row (-1) costs a
+// pass over all of them in some list views: a million at a list's load.
+void ClearSelection(HWND view) {
+    for (UINT state : {LVNI_SELECTED, LVNI_FOCUSED})
+        for (int row = ListView_GetNextItem(view, -1, state); row >= 0; row = ListView_GetNextItem(view, row, state))
+            ListView_SetItemState(view, row, 0, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+}  // namespace
+
 void SetItemSel(HWND page, int control, int row) {
     HWND view = GetDlgItem(page, control);
     // Clear first so that selecting a row always reports a change, also when
     // the same index now holds another picture.
-    ListView_SetItemState(view, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    ClearSelection(view);
     ListView_SetItemState(view, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     ListView_EnsureVisible(view, row, FALSE);
 }
@@ -59,7 +71,7 @@ void SetCurrentState(int index) {
         SetItemSel(hFile, IDWALLLIST, index);
         return;
     }
-    ListView_SetItemState(WallListView(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    ClearSelection(WallListView());
     lastsel.clear();
     RaiseCurrentRowCleared();
 }

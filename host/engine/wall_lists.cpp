@@ -94,8 +94,9 @@ void LoadWallList() {
     std::string text;
     if (!file.empty() && ReadWholeFile(file, text)) {
         ParsedList parsed = ParseListText(text);
+        std::string().swap(text);  // not kept beside the rows
         changed = parsed.changed;
-        wallList.Assign(std::move(parsed.rows));
+        wallList.Adopt(std::move(parsed.rows), std::move(parsed.hashes), std::move(parsed.index));
     }
     RefreshWallListView();
     if (changed) SaveWallList(0);
@@ -106,7 +107,7 @@ void LoadWallList() {
 void SaveWallList(int flag) {
     if (!lastlist.empty()) {
         std::string file = CreatePathList();
-        ReplaceFileText(file, ListFileText(wallList.rows()));
+        WriteListFile(file, wallList.rows());
         SetCountFilesInList(GetItemSel(hFile, IDLISTLIST), static_cast<int>(wallList.size()), lastlist.c_str());
     }
     if (flag == 1) GenerateUnikList();
@@ -243,7 +244,6 @@ void SearchF() {
 
 bool AddFiles() {
     size_t added = wallList.AddAtTop(PendingNewestFirst());
-    for (size_t done = 1; done <= pendingFiles.size(); ++done) PauseEvery1000(done);
     ClearPending();
     if (added) RefreshWallListView();
     return added != 0;
@@ -255,7 +255,6 @@ bool RemoveFiles() {
         return false;
     }
     size_t removed = wallList.Remove(pendingFiles);
-    for (size_t done = 1; done <= pendingFiles.size(); ++done) PauseEvery1000(done);
     ClearPending();
     if (removed) RefreshWallListView();
     return removed != 0;
@@ -270,9 +269,8 @@ bool RemoveFolder(const char* folder) {
 
 void Exclude() {
     const int selected = GetCurrentRow();
-    size_t done = 0;
     const size_t removed = wallList.RemoveUnless([&](const WallRow& row) {
-        PauseEvery1000(++done);
+        PaceListWork();
         if (IsUrl(row.path.c_str())) return true;
         DWORD attributes = GetFileAttributesA(Expanded(row.path).c_str());
         // The failure value has the offline bit too.

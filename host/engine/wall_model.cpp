@@ -3,12 +3,87 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <unordered_set>
+
+#include "engine/list_file.h"
+
+namespace {
+
+// Lower case of every byte in the ANSI code page, as CharLowerBuffA gives
+// it; where the code page has characters of two bytes a byte alone says
+// nothing, and whole paths are lowered instead.
+struct Folding {
+    unsigned char lower[256];
+    bool byBytes;
+    Folding() {
+        CPINFO info = {};
+        byBytes = GetCPInfo(CP_ACP, &info) && info.MaxCharSize == 1;
+        for (int c = 0; c < 256; ++c) {
+            char byte = static_cast<char>(c);
+            if (c) CharLowerBuffA(&byte, 1);
+            lower[c] = static_cast<unsigned char>(byte);
+        }
+    }
+};
+
+const Folding& Fold() {
+    static const Folding folding;
+    return folding;
+}
+
+uint32_t HashBytes(const unsigned char* bytes, size_t length) {
+    uint32_t hash = 2166136261u;  // FNV-1a
+    for (size_t i = 0; i < length; ++i) hash = (hash ^ bytes[i]) * 16777619u;
+    return hash;
+}
+
+}  // namespace
 
 std::string PathKey(const std::string& path) {
     std::string key = path;
-    if (!key.empty()) CharLowerBuffA(&key[0], static_cast<DWORD>(key.size()));
+    if (key.empty()) return key;
+    const Folding& folding = Fold();
+    if (folding.byBytes) {
+        for (char& c : key) c = static_cast<char>(folding.lower[static_cast<unsigned char>(c)]);
+    } else {
+        CharLowerBuffA(&key[0], static_cast<DWORD>(key.size()));
+    }
     return key;
+}
+
+uint32_t PathHash(const char* path, size_t length) {
+    const Folding& folding = Fold();
+    if (!folding.byBytes) {
+        const std::string key = PathKey(std::string(path, length));
+        return HashBytes(reinterpret_cast<const unsigned char*>(key.data()), key.size());
+    }
+    uint32_t hash = 2166136261u;
+    for (size_t i = 0; i < length; ++i) hash = (hash ^ folding.lower[static_cast<unsigned char>(path[i])]) * 16777619u;
+    return hash;
+}
+
+bool SamePath(const char* a, size_t aLength, const char* b, size_t bLength) {
+    if (aLength != bLength) {
+        // Lowering never changes the length of a one-byte code page.
+        if (Fold().byBytes) return false;
+        return PathKey(std::string(a, aLength)) == PathKey(std::string(b, bLength));
+    }
+    const Folding& folding = Fold();
+    if (!folding.byBytes) return PathKey(std::string(a, aLength)) == PathKey(std::string(b, bLength));
+    const unsigned char* lower = folding.lower;
+    for (size_t i = 0; i < aLength; ++i)
+        if (a[i] != b[i] && lower[static_cast<unsigned char>(a[i])] != lower[static_cast<unsigned char>(b[i])])
+            return false;
+    return true;
+}
+
+bool PathStartsWith(const std::string& path, const std::string& folderKey) {
+    if (path.size() < folderKey.size()) return false;
+    const Folding& folding = Fold();
+    if (!folding.byBytes) return PathKey(path).compare(0, folderKey.size(), folderKey) == 0;
+    const unsigned char* lower = folding.lower;
+    for (size_t i = 0; i < folderKey.size(); ++i)
+        if (lower[static_cast<unsigned char>(path[i])] != static_cast<unsigned char>(folderKey[i])) return false;
+    return true;
 }
 
 std::string FileNamePart(const std::string& path) {
@@ -17,65 +92,155 @@ std::string FileNamePart(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-bool WallList::Contains(const std::string& path) const { return index_.count(PathKey(path)) != 0; }
+void PathIndex::Clear() {
+    std::vector<Slot>().swap(slots_);
+    mask_ = used_ = 0;
+}
+
+void PathIndex::Size(size_t rows) {
+    // At most half full, so probes stay short.
+    size_t size = 16;
+    while (size < rows * 2) size *= 2;
+    slots_.assign(size, Slot{kEmpty, 0});
+    mask_ = size - 1;
+    used_ = 0;
+}
+
+void PathIndex::Grow() {
+    // Erased slots are dropped on the way.
+    std::vector<Slot> old;
+    old.swap(slots_);
+    size_t live = 0;
+    for (const Slot& slot : old) live += slot.row != kEmpty && slot.row != kErased;
+    Size(std::max(live + 1, old.size()));
+    for (const Slot& slot : old)
+        if (slot.row != kEmpty && slot.row != kErased) Insert(slot.row - 1, slot.hash);
+}
+
+void PathIndex::Reserve(size_t rows) {
+    if (rows * 2 <= slots_.size()) return;
+    if (used_ == 0) Size(rows);
+    else {
+        std::vector<Slot> old;
+        old.swap(slots_);
+        Size(rows);
+        for (const Slot& slot : old)
+            if (slot.row != kEmpty && slot.row != kErased) Insert(slot.row - 1, slot.hash);
+    }
+}
+
+void PathIndex::Rebuild(const std::vector<uint32_t>& hashes) {
+    Size(hashes.size());
+    for (size_t row = 0; row < hashes.size(); ++row) {
+        Insert(static_cast<uint32_t>(row), hashes[row]);
+        PaceListWork();
+    }
+}
+
+void PathIndex::Insert(uint32_t row, uint32_t hash) {
+    if ((used_ + 1) * 2 > slots_.size()) Grow();
+    size_t i = hash & mask_;
+    while (slots_[i].row != kEmpty) i = (i + 1) & mask_;
+    slots_[i] = {row + 1, hash};
+    ++used_;
+}
+
+void PathIndex::Erase(uint32_t row, uint32_t hash) {
+    if (slots_.empty()) return;
+    for (size_t i = hash & mask_; slots_[i].row != kEmpty; i = (i + 1) & mask_)
+        if (slots_[i].row == row + 1) {
+            slots_[i].row = kErased;
+            return;
+        }
+}
+
+int WallList::FindHashed(const char* path, size_t length, uint32_t hash) const {
+    return index_.Find(hash, [&](uint32_t row) {
+        const std::string& other = rows_[row].path;
+        return SamePath(other.data(), other.size(), path, length);
+    });
+}
+
+bool WallList::Contains(const std::string& path) const { return Find(path) >= 0; }
 
 int WallList::Find(const std::string& path) const {
-    const std::string key = PathKey(path);
-    if (!index_.count(key)) return -1;
-    for (size_t i = 0; i < rows_.size(); ++i)
-        if (PathKey(rows_[i].path) == key) return static_cast<int>(i);
-    return -1;
+    return FindHashed(path.data(), path.size(), PathHash(path.data(), path.size()));
 }
 
 void WallList::Clear() {
-    rows_.clear();
-    index_.clear();
+    std::vector<WallRow>().swap(rows_);
+    std::vector<uint32_t>().swap(hashes_);
+    index_.Clear();
 }
 
 void WallList::Assign(std::vector<WallRow> rows) {
     rows_ = std::move(rows);
-    Reindex();
+    hashes_.resize(rows_.size());
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        hashes_[i] = PathHash(rows_[i].path.data(), rows_[i].path.size());
+        PaceListWork();
+    }
+    index_.Rebuild(hashes_);
 }
 
-void WallList::Count(const std::string& key, int delta) {
-    int& count = index_[key];
-    count += delta;
-    if (count <= 0) index_.erase(key);
-}
-
-void WallList::Reindex() {
-    index_.clear();
-    index_.reserve(rows_.size());
-    for (const WallRow& row : rows_) ++index_[PathKey(row.path)];
+void WallList::Adopt(std::vector<WallRow>&& rows, std::vector<uint32_t>&& hashes, PathIndex&& index) {
+    if (hashes.size() != rows.size()) {
+        Assign(std::move(rows));
+        return;
+    }
+    rows_ = std::move(rows);
+    hashes_ = std::move(hashes);
+    index_ = std::move(index);
 }
 
 bool WallList::Append(const std::string& path, char placement) {
-    std::string key = PathKey(path);
-    if (index_.count(key)) return false;
+    const uint32_t hash = PathHash(path.data(), path.size());
+    if (FindHashed(path.data(), path.size(), hash) >= 0) return false;
     rows_.push_back({path, placement});
-    Count(key, 1);
+    hashes_.push_back(hash);
+    index_.Insert(static_cast<uint32_t>(rows_.size() - 1), hash);
     return true;
 }
 
 size_t WallList::AddAtTop(const std::vector<std::string>& newestFirst) {
-    std::vector<WallRow> added;
+    // Appended newest first (the index then also finds duplicates among
+    // them), then turned and moved to the top: each addition went to the
+    // top, so the oldest ends up first.
+    const size_t before = rows_.size();
     for (const std::string& path : newestFirst) {
-        std::string key = PathKey(path);
-        if (index_.count(key)) continue;
-        Count(key, 1);
-        added.push_back({path, '0'});
+        Append(path, '0');
+        PaceListWork();
     }
-    // Each addition went to the top, so the oldest ends up first.
-    std::reverse(added.begin(), added.end());
-    rows_.insert(rows_.begin(), std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));
-    return added.size();
+    const size_t added = rows_.size() - before;
+    if (!added) return 0;
+    std::reverse(rows_.begin() + static_cast<std::ptrdiff_t>(before), rows_.end());
+    std::reverse(hashes_.begin() + static_cast<std::ptrdiff_t>(before), hashes_.end());
+    std::rotate(rows_.begin(), rows_.begin() + static_cast<std::ptrdiff_t>(before), rows_.end());
+    std::rotate(hashes_.begin(), hashes_.begin() + static_cast<std::ptrdiff_t>(before), hashes_.end());
+    index_.Rebuild(hashes_);
+    return added;
 }
 
 size_t WallList::Remove(const std::vector<std::string>& paths) {
     if (rows_.empty() || paths.empty()) return 0;
-    std::unordered_set<std::string> keys;
-    for (const std::string& path : paths) keys.insert(PathKey(path));
-    return RemoveUnless([&](const WallRow& row) { return !keys.count(PathKey(row.path)); });
+    std::vector<bool> gone(rows_.size(), false);
+    size_t marked = 0;
+    for (const std::string& path : paths) {
+        const uint32_t hash = PathHash(path.data(), path.size());
+        // Every row with the path, duplicates of an assigned list included.
+        index_.Find(hash, [&](uint32_t row) {
+            const std::string& other = rows_[row].path;
+            if (!gone[row] && SamePath(other.data(), other.size(), path.data(), path.size())) {
+                gone[row] = true;
+                ++marked;
+            }
+            return false;
+        });
+        PaceListWork();
+    }
+    if (!marked) return 0;
+    size_t row = 0;
+    return RemoveUnless([&](const WallRow&) { return !gone[row++]; });
 }
 
 size_t WallList::RemoveFolder(const std::string& folder) {
@@ -83,13 +248,17 @@ size_t WallList::RemoveFolder(const std::string& folder) {
     std::string key = PathKey(folder);
     // Only what lies inside the folder: C:\Pics must not take C:\Pictures.
     if (key.back() != '\\' && key.back() != '/') key += '\\';
-    return RemoveUnless([&](const WallRow& row) { return PathKey(row.path).compare(0, key.size(), key) != 0; });
+    return RemoveUnless([&](const WallRow& row) {
+        PaceListWork();
+        return !PathStartsWith(row.path, key);
+    });
 }
 
 void WallList::EraseAt(size_t index) {
     if (index >= rows_.size()) return;
-    Count(PathKey(rows_[index].path), -1);
     rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index));
+    hashes_.erase(hashes_.begin() + static_cast<std::ptrdiff_t>(index));
+    index_.Rebuild(hashes_);
 }
 
 void WallList::SetPlacement(size_t index, char placement) {

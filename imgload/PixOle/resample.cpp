@@ -56,15 +56,19 @@ void AddTap(Taps& taps, std::vector<int64_t>& raw, int64_t total) {
     taps.widest = std::max(taps.widest, static_cast<int>(raw.size()));
 }
 
-Taps MakeTaps(int sourceLength, int targetLength) {
+// Taps of target pixels [from, from + count) of a scaling of sourceLength to
+// targetLength; each pixel's taps depend on its index alone, so a part of
+// the target gets the very taps the whole would.
+Taps MakeTaps(int sourceLength, int targetLength, int from, int count) {
     Taps taps;
-    taps.first.resize(targetLength);
-    taps.count.resize(targetLength);
-    taps.offset.resize(targetLength);
+    taps.first.resize(count);
+    taps.count.resize(count);
+    taps.offset.resize(count);
     std::vector<int64_t> raw;
-    for (int i = 0; i < targetLength; ++i) {
+    for (int n = 0; n < count; ++n) {
+        const int i = from + n;
         raw.clear();
-        taps.offset[i] = static_cast<int>(taps.weights.size());
+        taps.offset[n] = static_cast<int>(taps.weights.size());
         if (sourceLength > targetLength) {
             // In units of 1/(source*target) of the axis: target pixel i covers
             // [i*source, (i+1)*source), source pixel j covers [j*target, (j+1)*target).
@@ -77,7 +81,7 @@ Taps MakeTaps(int sourceLength, int targetLength) {
                 const int64_t to = std::min<int64_t>(end, static_cast<int64_t>(j + 1) * targetLength);
                 raw.push_back(to - from);
             }
-            taps.first[i] = firstPixel;
+            taps.first[n] = firstPixel;
             AddTap(taps, raw, sourceLength);
         } else {
             // Pixel centres: target centre i + 1/2 lies at source position
@@ -87,19 +91,35 @@ Taps MakeTaps(int sourceLength, int targetLength) {
             const int left = position < 0 ? 0 : static_cast<int>(position / unit);
             const int64_t fraction = position < 0 ? 0 : position % unit;
             if (left >= sourceLength - 1 || fraction == 0) {
-                taps.first[i] = std::min(left, sourceLength - 1);
+                taps.first[n] = std::min(left, sourceLength - 1);
                 raw.push_back(1);
                 AddTap(taps, raw, 1);
             } else {
-                taps.first[i] = left;
+                taps.first[n] = left;
                 raw.push_back(unit - fraction);
                 raw.push_back(fraction);
                 AddTap(taps, raw, unit);
             }
         }
-        taps.count[i] = static_cast<int>(raw.size());
+        taps.count[n] = static_cast<int>(raw.size());
     }
     return taps;
+}
+
+// Source pixels [*begin, *end) that taps read.
+void Span(const Taps& taps, int* begin, int* end) {
+    *begin = taps.first.front();
+    *end = taps.first.back() + taps.count.back();
+    for (size_t n = 0; n < taps.first.size(); ++n) {
+        *begin = std::min(*begin, taps.first[n]);
+        *end = std::max(*end, taps.first[n] + taps.count[n]);
+    }
+}
+
+bool ValidJob(const ScaleJob& job) {
+    return job.sourceWidth > 0 && job.sourceHeight > 0 && job.fullWidth > 0 && job.fullHeight > 0 &&
+           job.left >= 0 && job.top >= 0 && job.left < job.right && job.top < job.bottom &&
+           job.right <= job.fullWidth && job.bottom <= job.fullHeight;
 }
 
 void FilterRow(const uint8_t* source, const Taps& taps, uint16_t* out, int width) {
@@ -197,10 +217,51 @@ bool HaveSse2() { return IsProcessorFeaturePresent(PF_XMMI64_INSTRUCTIONS_AVAILA
 
 }  // namespace
 
-bool Resample(const PixelRows& source, const MutablePixelRows& target, bool plainOnly) {
+namespace {
+
+// Rows of a picture already in memory.
+class MemoryRows : public RowSupply {
+public:
+    MemoryRows(const PixelRows& source, int left) : source_(source), left_(left) {}
+    const uint8_t* Row(int y) override { return source_.top + source_.stride * y + left_ * 4; }
+
+private:
+    PixelRows source_;
+    int left_;
+};
+
+}  // namespace
+
+bool ReadArea(const ScaleJob& job, SourceArea* area) {
+    if (!ValidJob(job)) return false;
     try {
-        const Taps across = MakeTaps(source.width, target.width);
-        const Taps down = MakeTaps(source.height, target.height);
+        const Taps across = MakeTaps(job.sourceWidth, job.fullWidth, job.left, job.right - job.left);
+        const Taps down = MakeTaps(job.sourceHeight, job.fullHeight, job.top, job.bottom - job.top);
+        Span(across, &area->left, &area->right);
+        Span(down, &area->top, &area->bottom);
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+bool Resample(const PixelRows& source, const MutablePixelRows& target, bool plainOnly) {
+    const ScaleJob job = {source.width, source.height, target.width, target.height, 0, 0, target.width, target.height};
+    SourceArea area;
+    if (!ReadArea(job, &area)) return false;
+    MemoryRows rows(source, area.left);
+    return ResampleWindow(job, rows, target, plainOnly);
+}
+
+bool ResampleWindow(const ScaleJob& job, RowSupply& supply, const MutablePixelRows& target, bool plainOnly) {
+    if (!ValidJob(job) || target.width != job.right - job.left || target.height != job.bottom - job.top) return false;
+    try {
+        Taps across = MakeTaps(job.sourceWidth, job.fullWidth, job.left, target.width);
+        const Taps down = MakeTaps(job.sourceHeight, job.fullHeight, job.top, target.height);
+        // Columns counted from the first one read, as the supply hands rows.
+        int columnBegin = 0, columnEnd = 0;
+        Span(across, &columnBegin, &columnEnd);
+        for (int& first : across.first) first -= columnBegin;
         // Filtered source rows, each made once: consecutive target rows share
         // at most their boundary rows, so a ring as deep as the widest
         // vertical footprint is enough.
@@ -221,7 +282,9 @@ bool Resample(const PixelRows& source, const MutablePixelRows& target, bool plai
                 const int slot = j % depth;
                 uint16_t* row = ring.data() + values * slot;
                 if (held[slot] != j) {
-                    filter(source.top + source.stride * j, across, row, target.width);
+                    const uint8_t* source = supply.Row(j);
+                    if (!source) return false;
+                    filter(source, across, row, target.width);
                     held[slot] = j;
                 }
                 rows[k] = row;

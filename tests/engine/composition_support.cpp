@@ -17,23 +17,30 @@ struct FakeImage {
 int WINAPI FakeStretch(void* picture, HDC dc, int x, int y, int cx, int cy, int sx, int sy, int scx, int scy,
                        DWORD rop) {
     FakeImage* image = static_cast<FakeImage*>(picture);
-    // A picture that claims a larger size than its pixels is drawn from
-    // the matching part of them.
+    // A picture that claims a larger size than its pixels is drawn whole at
+    // the claimed scale, clipped to the destination: its pixels are then
+    // where the claimed ones would be, for any part asked for.
     BITMAP pixels = {};
     GetObjectA(image->bitmap, sizeof pixels, &pixels);
-    if (pixels.bmWidth != image->width || pixels.bmHeight != image->height) {
-        sx = MulDiv(sx, pixels.bmWidth, image->width);
-        scx = MulDiv(scx, pixels.bmWidth, image->width);
-        sy = MulDiv(sy, pixels.bmHeight, image->height);
-        scy = MulDiv(scy, pixels.bmHeight, image->height);
+    const bool claimed = pixels.bmWidth != image->width || pixels.bmHeight != image->height;
+    const int saved = SaveDC(dc);
+    if (claimed && cx > 0 && cy > 0 && scx > 0 && scy > 0) {
+        IntersectClipRect(dc, x, y, x + cx, y + cy);
+        x -= static_cast<int>(static_cast<long long>(sx) * cx / scx);
+        y -= static_cast<int>(static_cast<long long>(sy) * cy / scy);
+        cx = static_cast<int>(static_cast<long long>(image->width) * cx / scx);
+        cy = static_cast<int>(static_cast<long long>(image->height) * cy / scy);
+        sx = sy = 0;
+        scx = pixels.bmWidth;
+        scy = pixels.bmHeight;
     }
     HDC memory = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(memory, image->bitmap);
-    const int mode = SetStretchBltMode(dc, COLORONCOLOR);
+    SetStretchBltMode(dc, COLORONCOLOR);
     StretchBlt(dc, x, y, cx, cy, memory, sx, sy, scx, scy, rop);
-    SetStretchBltMode(dc, mode);
     SelectObject(memory, old);
     DeleteDC(memory);
+    RestoreDC(dc, saved);
     return 0;
 }
 
@@ -100,9 +107,17 @@ int Canvas::CountOther(const RECT& area, COLORREF colour) const {
 }
 
 FakeLoader::FakeLoader()
-    : load_(pLoadPicture[0]), stretch_(pStretchImg[0]), release_(pReleaseImg[0]) {
+    : load_(pLoadPicture[0]),
+      stretch_(pStretchImg[0]),
+      release_(pReleaseImg[0]),
+      reduced_(pReducedImgSize[0]),
+      copy_(pCopyImgPixels[0]) {
     pStretchImg[0] = FakeStretch;
     pReleaseImg[0] = FakeRelease;
+    // Pictures of this loader are drawn, like those of a module that only
+    // draws.
+    pReducedImgSize[0] = nullptr;
+    pCopyImgPixels[0] = nullptr;
     released = 0;
 }
 
@@ -110,6 +125,8 @@ FakeLoader::~FakeLoader() {
     pLoadPicture[0] = load_;
     pStretchImg[0] = stretch_;
     pReleaseImg[0] = release_;
+    pReducedImgSize[0] = reduced_;
+    pCopyImgPixels[0] = copy_;
 }
 
 s_picture* FakeLoader::Make(int width, int height, const std::function<COLORREF(int, int)>& colour) {
@@ -143,11 +160,13 @@ ShippedSaver::ShippedSaver() {
     module_ = LoadLibraryA((DistFolder() + "\\Tool\\PixOle.dll").c_str());
     pSavePicture = GetProcAddressAs<SavePictureFunction>(module_, "_SavePicture@8");
     pScaleBitmap = GetProcAddressAs<ScaleBitmapFunction>(module_, "_ScaleBitmap@16");
+    pScaleRows = GetProcAddressAs<ScaleRowsFunction>(module_, "_ScaleRows@16");
 }
 
 ShippedSaver::~ShippedSaver() {
     pSavePicture = nullptr;
     pScaleBitmap = nullptr;
+    pScaleRows = nullptr;
     if (module_) FreeLibrary(module_);
 }
 

@@ -56,6 +56,8 @@ private:
     LoadPictureFunction load_;
     StretchImgFunction stretch_;
     ReleaseImgFunction release_;
+    ReducedImgSizeFunction reduced_;
+    CopyImgPixelsFunction copy_;
 };
 
 COLORREF QuadrantColour(int x, int y, int width, int height);

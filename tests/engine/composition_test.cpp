@@ -4,7 +4,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "engine/composition.h"
 #include "engine/create_wallpaper.h"
@@ -333,6 +337,112 @@ TEST_F(Composing, EveryColourDepthKeepsPlainColours) {
         DeleteDC(dc);
         DeleteObject(section);
     }
+}
+
+// Noise, so that any pixel taken from the wrong place shows.
+COLORREF NoiseAt(int x, int y) {
+    unsigned value = static_cast<unsigned>(x) * 73856093u ^ static_cast<unsigned>(y) * 19349663u;
+    value = value * 1103515245u + 12345u;
+    return (value >> 8) & 0xFFFFFF;
+}
+
+// The banded scaler reads only the part that shows and mirrors the screen-
+// sized result; what it makes is what scaling the whole mirrored picture
+// made, for every scaled placement, mirror and overflow.
+TEST_F(Composing, BandedScalingGivesWhatScalingTheWholePictureGave) {
+    ShippedSaver module;
+    ASSERT_TRUE(pScaleRows && pScaleBitmap);
+    const ScaleRowsFunction banded = pScaleRows;
+    options.increase = true;
+    const SIZE sizes[] = {{517, 331}, {61, 97}};  // reduced, enlarged
+    const RECT work = {13, 0, 200, 139};
+    for (SIZE size : sizes)
+        for (int placement : {KV_PLACE_FIT, KV_PLACE_STRETCH, KV_PLACE_FIT_SMEARED, KV_PLACE_FILL, KV_PLACE_FIT_AVERAGE})
+            for (int mirror = 0; mirror < 4; ++mirror) {
+                SCOPED_TRACE(std::to_string(size.cx) + "x" + std::to_string(size.cy) + ", placement " +
+                             std::to_string(placement) + ", mirror " + std::to_string(mirror));
+                options.mirrorLeftRight = mirror & 1;
+                options.mirrorTopBottom = (mirror & 2) != 0;
+                options.useWorkArea = placement == KV_PLACE_FILL;
+                pScaleRows = banded;
+                auto now = Compose(placement, loader.Make(size.cx, size.cy, NoiseAt), size, work);
+                pScaleRows = nullptr;
+                auto whole = Compose(placement, loader.Make(size.cx, size.cy, NoiseAt), size, work);
+                int worst = 0;
+                for (int y = 0; y < 150; ++y)
+                    for (int x = 0; x < 200; ++x) {
+                        const COLORREF a = now->At(x, y), b = whole->At(x, y);
+                        worst = std::max({worst, abs(GetRValue(a) - GetRValue(b)), abs(GetGValue(a) - GetGValue(b)),
+                                          abs(GetBValue(a) - GetBValue(b))});
+                    }
+                EXPECT_LE(worst, 1);
+            }
+    pScaleRows = banded;
+}
+
+// A loader that decodes its pictures at 1/2, 1/4 and 1/8 of their size: each
+// reduction in a colour of its own, and every copy asked for recorded.
+struct Copy {
+    int denominator, x, y, width, height;
+};
+std::vector<Copy> copies;
+int failingDenominator = 0;
+const COLORREF kByDenominator[9] = {0, kRed, kGreen, 0, kBlue, 0, 0, 0, kYellow};
+BOOL WINAPI ReducedSize(void*, int denominator, SIZE* size) {
+    if (denominator != 1 && denominator != 2 && denominator != 4 && denominator != 8) return FALSE;
+    *size = {(800 + denominator - 1) / denominator, (400 + denominator - 1) / denominator};
+    return TRUE;
+}
+int WINAPI CopyPixels(void*, int denominator, int x, int y, int width, int height, void* bits, int stride) {
+    copies.push_back({denominator, x, y, width, height});
+    if (denominator == failingDenominator) return 1;
+    const COLORREF colour = kByDenominator[denominator];
+    for (int row = 0; row < height; ++row) {
+        DWORD* pixel = reinterpret_cast<DWORD*>(static_cast<BYTE*>(bits) + static_cast<ptrdiff_t>(stride) * row);
+        for (int column = 0; column < width; ++column)
+            pixel[column] = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+    }
+    return 0;
+}
+
+TEST_F(Composing, SmoothScalingReadsOnlyWhatShowsFromTheSmallestDecodingThatCoversIt) {
+    ShippedSaver module;
+    ASSERT_TRUE(pScaleRows);
+    options.increase = true;
+    pReducedImgSize[0] = ReducedSize;
+    pCopyImgPixels[0] = CopyPixels;
+    auto picture = [&] { return loader.Claiming(800, 400, loader.Quadrants(80, 40)); };
+    const SIZE size = {800, 400};
+
+    // Fill: 300 x 150 from x = -50; 1/2 (400 x 200) covers it, 1/4 does not.
+    copies.clear();
+    auto fill = Compose(KV_PLACE_FILL, picture(), size);
+    EXPECT_EQ(fill->Count({0, 0, 200, 150}, kGreen), 200 * 150);
+    ASSERT_FALSE(copies.empty());
+    int left = 400, right = 0, rows = 0;
+    for (const Copy& copy : copies) {
+        EXPECT_EQ(copy.denominator, 2);
+        left = std::min(left, copy.x);
+        right = std::max(right, copy.x + copy.width);
+        rows += copy.height;
+    }
+    // Columns 50 to 250 of 300 show: source columns 66.7 to 333.3 of 400.
+    EXPECT_GE(left, 65);
+    EXPECT_LE(right, 335);
+    EXPECT_EQ(rows, 200) << "every row once";
+
+    // Fit to 200 x 100: exactly 1/4.
+    copies.clear();
+    auto fit = Compose(KV_PLACE_FIT, picture(), size);
+    EXPECT_EQ(fit->Count({0, 25, 200, 125}, kBlue), 200 * 100);
+    EXPECT_EQ(fit->Count({0, 0, 200, 25}, kGrey), 200 * 25);
+
+    // A reduction the loader then fails to deliver: the picture at its own size.
+    failingDenominator = 4;
+    copies.clear();
+    auto fallback = Compose(KV_PLACE_FIT, picture(), size);
+    failingDenominator = 0;
+    EXPECT_EQ(fallback->Count({0, 25, 200, 125}, kRed), 200 * 100);
 }
 
 }  // namespace

@@ -62,6 +62,23 @@ TEST(UniqueOrder, SameOrderAsTheLiteralWalkForTheSameNumbers) {
     }
 }
 
+// Beyond one block of positions, and with no row selected at all (a list
+// whose selection was cleared).
+TEST(UniqueOrder, SameOrderAsTheLiteralWalkForLongListsAndNoSelection) {
+    std::mt19937 numbers(77);
+    for (int selected : {-1, 0, 4999, 2500}) {
+        const uint32_t n = 5000;
+        std::vector<uint32_t> draws(n);
+        for (uint32_t& draw : draws) draw = numbers();
+        IndexList fastHistory, fastQueue, slowHistory, slowQueue;
+        DrawUniqueOrder(n, selected, Scripted(draws), fastHistory, fastQueue);
+        LiteralDraw(n, selected, draws, slowHistory, slowQueue);
+        ASSERT_EQ(fastHistory, slowHistory) << selected;
+        ASSERT_EQ(fastQueue, slowQueue) << selected;
+        EXPECT_EQ(fastHistory.size() + fastQueue.size(), n);
+    }
+}
+
 TEST(UniqueOrder, ARoundShowsEveryOtherRowOnce) {
     IndexList history, queue;
     DrawUniqueOrder(50, 7, TimeSeededDraw(), history, queue);

@@ -137,6 +137,9 @@ TEST_F(FakeBinding, UrlsAndExpandedPathsReachTheModules) {
 
 TEST_F(FakeBinding, SaveAndScaleAreBoundFromPixOleOnly) {
     ASSERT_TRUE(pSavePicture && pScaleBitmap);
+    // Modules made before the banded scaler and pixel copies bind without them.
+    EXPECT_FALSE(pScaleRows);
+    for (int slot = 0; slot < KV_SLOTS; ++slot) EXPECT_FALSE(pReducedImgSize[slot] || pCopyImgPixels[slot]);
     EXPECT_EQ(pSavePicture("x.bmp", nullptr), 102);
     EXPECT_EQ(reinterpret_cast<void*>(pScaleBitmap),
               reinterpret_cast<void*>(GetProcAddress(hPixOleDllFunc, KV_EXPORT_SCALEBITMAP)));

@@ -29,6 +29,10 @@ TEST_F(Binding, BindsEveryModuleOfTheToolFolder) {
               reinterpret_cast<void*>(GetProcAddress(hPixOleDllFunc, KV_EXPORT_SAVEPICTURE)));
     EXPECT_EQ(reinterpret_cast<void*>(pScaleBitmap),
               reinterpret_cast<void*>(GetProcAddress(hPixOleDllFunc, KV_EXPORT_SCALEBITMAP)));
+    // The later, optional exports.
+    EXPECT_EQ(reinterpret_cast<void*>(pScaleRows),
+              reinterpret_cast<void*>(GetProcAddress(hPixOleDllFunc, KV_EXPORT_SCALEROWS)));
+    EXPECT_TRUE(pReducedImgSize[KV_SLOT_GDIP] && pCopyImgPixels[KV_SLOT_GDIP]);
 }
 
 TEST_F(Binding, PngLoadsThroughSlotZero) {

@@ -13,3 +13,5 @@ $convert $quad -quality 100 -sampling-factor 1x1 "$out/quad.jpg"
 $convert $quad "$out/quad.gif"
 $convert -size 48x48 xc:#0000ff -type TrueColorAlpha "$out/blue48.ico"
 printf 'This is a text file, not a picture.\r\n' > "$out/notpicture.jpg"
+# Left half opaque red, right half fully transparent.
+$convert -size 20x10 xc:#ff0000 -size 20x10 xc:none +append "$out/halfclear.png"

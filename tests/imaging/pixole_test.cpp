@@ -11,6 +11,7 @@
 
 #include "bmp_reader.h"
 #include "imaging_support.h"
+#include "procaddress.h"
 #include "program_folder.h"
 #include "resample.h"
 #include "scopedwin.h"
@@ -258,6 +259,96 @@ TEST(Resampler, LargeReductionsAverageOnBothPathsDownToOnePixel) {
     std::vector<uint8_t> white(length * 4, 255), one(4);
     ASSERT_TRUE(Resample({white.data(), 0, length, 1}, {one.data(), 4, 1, 1}, true));
     EXPECT_EQ(one, std::vector<uint8_t>(4, 255));
+}
+
+// Rows of a picture in memory handed out in small bands, recording what
+// was asked for.
+struct BandedSource : KvRowSource {
+    const std::vector<uint8_t>* pixels;
+    int bandRows;
+    std::vector<int> asked;  // first row of each band
+    int left = -1, right = -1;
+    bool ascending = true;
+
+    static const BYTE* WINAPI Rows(KvRowSource* self, int left, int right, int row, int* rows, int* stride) {
+        BandedSource* source = static_cast<BandedSource*>(self);
+        if (!source->asked.empty() && row <= source->asked.back()) source->ascending = false;
+        source->asked.push_back(row);
+        source->left = left;
+        source->right = right;
+        *rows = std::min(source->bandRows, source->height - row);
+        *stride = source->width * 4;
+        return source->pixels->data() + (static_cast<size_t>(row) * source->width + left) * 4;
+    }
+    static const BYTE* WINAPI Failing(KvRowSource*, int, int, int, int*, int*) { return nullptr; }
+};
+
+// The banded scaler gives, for any window of the scaled picture, the very
+// bytes the whole scaling gives there, and reads only the rows and columns
+// that window needs, each band once and in order.
+TEST(Resampler, AWindowScaledFromBandsIsThatPartOfTheWholeScaling) {
+    LoaderModule loader(ShippedModule("PixOle"));
+    auto scaleRows = GetProcAddressAs<ScaleRowsFunction>(loader.module, "_ScaleRows@16");
+    ASSERT_TRUE(scaleRows);
+    const int width = 97, height = 61;
+    std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 4);
+    unsigned seed = 3;
+    for (uint8_t& byte : pixels) byte = static_cast<uint8_t>((seed = seed * 1103515245u + 12345u) >> 16);
+    const PixelRows from = {pixels.data(), width * 4, width, height};
+    struct Case {
+        int width, height;
+        RECT window;
+    } cases[] = {
+        {40, 25, {0, 0, 40, 25}},       // shrink, whole
+        {40, 25, {7, 3, 31, 20}},       // shrink, inside
+        {300, 190, {120, 50, 180, 51}}, // grow, one row
+        {150, 30, {0, 10, 150, 30}},    // grow across, shrink down, bottom part
+        {13, 200, {12, 199, 13, 200}},  // the last pixel alone
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+        std::vector<uint8_t> whole(static_cast<size_t>(c.width) * c.height * 4);
+        ASSERT_TRUE(Resample(from, {whole.data(), c.width * 4, c.width, c.height}));
+        BandedSource source;
+        source.width = width;
+        source.height = height;
+        source.rows = BandedSource::Rows;
+        source.pixels = &pixels;
+        source.bandRows = 5;
+        ScopedGdiObj<HBITMAP> part(scaleRows(&source, c.width, c.height, &c.window));
+        ASSERT_TRUE(part);
+        int partWidth = 0, partHeight = 0;
+        const std::vector<COLORREF> got = ReadPixels(part.get(), &partWidth, &partHeight);
+        ASSERT_EQ(partWidth, c.window.right - c.window.left);
+        ASSERT_EQ(partHeight, c.window.bottom - c.window.top);
+        int differing = 0;
+        for (int y = 0; y < partHeight; ++y)
+            for (int x = 0; x < partWidth; ++x) {
+                const uint8_t* expected = &whole[((static_cast<size_t>(y) + c.window.top) * c.width + x + c.window.left) * 4];
+                differing += got[y * partWidth + x] != RGB(expected[2], expected[1], expected[0]);
+            }
+        EXPECT_EQ(differing, 0);
+        EXPECT_TRUE(source.ascending);
+        // Only what the window reads: for a shrinking axis the source span of
+        // its pixels, for a growing one that span and one neighbour.
+        ASSERT_FALSE(source.asked.empty());
+        const double across = static_cast<double>(width) / c.width, down = static_cast<double>(height) / c.height;
+        EXPECT_GE(source.left, static_cast<int>(c.window.left * across) - 1);
+        EXPECT_LE(source.right, static_cast<int>(std::ceil(c.window.right * across)) + 1);
+        EXPECT_GE(source.asked.front(), static_cast<int>(c.window.top * down) - 1);
+        EXPECT_LE(source.asked.back(), static_cast<int>(std::ceil(c.window.bottom * down)) + 1);
+    }
+    // A window outside the picture, or a source that fails, gives nothing.
+    BandedSource source;
+    source.width = width;
+    source.height = height;
+    source.rows = BandedSource::Failing;
+    const RECT inside = {0, 0, 10, 10}, outside = {0, 0, 41, 10};
+    EXPECT_EQ(scaleRows(&source, 40, 25, &inside), nullptr);
+    source.rows = BandedSource::Rows;
+    source.pixels = &pixels;
+    source.bandRows = 5;
+    EXPECT_EQ(scaleRows(&source, 40, 25, &outside), nullptr);
 }
 
 }  // namespace
