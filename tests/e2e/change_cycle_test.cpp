@@ -268,8 +268,10 @@ TEST_F(ChangeCycle, AnOtherPeriodIsAskedInSeconds) {
     ASSERT_NE(page, nullptr);
     ChoosePeriod(page, 14);
     ASSERT_TRUE(AnswerSeconds(app.process().id(), "90"));
-    EXPECT_TRUE(WaitUntil([&] { return settings_.Get("TimerOther") == "90"; }, 3000));
-    EXPECT_EQ(settings_.Get("KvPeriod"), "14");
+    // The two keys are written one after the other: wait for both.
+    EXPECT_TRUE(WaitUntil(
+        [&] { return settings_.Get("TimerOther") == "90" && settings_.Get("KvPeriod") == "14"; }, 3000))
+        << "TimerOther " << settings_.Get("TimerOther") << ", KvPeriod " << settings_.Get("KvPeriod");
     EXPECT_EQ(ComboEntry(page, 14), "Other: 90 s");
 
     ChoosePeriod(page, 3);
@@ -279,7 +281,8 @@ TEST_F(ChangeCycle, AnOtherPeriodIsAskedInSeconds) {
     EXPECT_TRUE(WaitUntil([&] { return SendDlgItemMessageA(page, 10434, CB_GETCURSEL, 0, 0) == 3; }, 3000))
         << "cancel returns to the period in force";
     EXPECT_EQ(settings_.Get("KvPeriod"), "3");
-    EXPECT_FALSE(settings_.Has("TimerOther")) << "cancelled from another period: the other period is dropped";
+    EXPECT_TRUE(WaitUntil([&] { return !settings_.Has("TimerOther"); }, 3000))
+        << "cancelled from another period: the other period is dropped";
     EXPECT_EQ(ComboEntry(page, 14), "Other:");
 
     ChoosePeriod(page, 14);
