@@ -33,6 +33,7 @@
 #include "procaddress.h"
 #include "resource.h"
 #include "scopedwin.h"
+#include "screen_dpi.h"
 
 namespace {
 
@@ -141,11 +142,12 @@ void InitializeApp(const char* commandLine) {
     PrepareTrayIcon();
     SendMessageA(hMain, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(hMainIcon));
     SendMessageA(hMain, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(LoadImageA(hInS, MAKEINTRESOURCEA(IDI_MAIN), IMAGE_ICON, 32, 32, 0)));
+                 reinterpret_cast<LPARAM>(LoadImageA(hInS, MAKEINTRESOURCEA(IDI_MAIN), IMAGE_ICON,
+                                                    GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
     AddTrayIcon();
 
-    SetButtonIcon(hContent, IDTOWALL, IDI_APPLY, 32, 18);
-    SetButtonIcon(hContent, IDTREESHOW, IDI_TREE, 16, 16);
+    SetButtonIcon(hContent, IDTOWALL, IDI_APPLY, ScaleForDpi(32), ScaleForDpi(18));
+    SetButtonIcon(hContent, IDTREESHOW, IDI_TREE, SmallIconSize(), SmallIconSize());
     PrepareGeneralPage();
     PrepareWallPage();
     PrepareListsPage();
