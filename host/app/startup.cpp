@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/command_line.h"
+#include "app/folder_check.h"
 #include "app/language.h"
 #include "app/main_menu.h"
 #include "app/main_window.h"
@@ -132,6 +133,7 @@ void InitializeApp(const char* commandLine) {
 
     CreateLanguageMenu();
     Language();
+    CheckProgramFolder();
 
     PrepeaCpu();
     GetCpuUsage();
