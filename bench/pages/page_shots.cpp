@@ -8,7 +8,8 @@
 // Views: "page<N>" (item N of the page tree, 0 the root), "hotkeys-scrolled"
 // (the hot-key page with its list scrolled down), "menuitems" (the
 // menu-items page), "procview" (the ProcessView window, opened from the
-// wallpaper page).
+// wallpaper page), "mainmenu" (the main menu opened from the tray icon),
+// "setup" (the first page of Dravonel-setup.exe, copied beside Dravonel.exe).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -16,6 +17,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "keyboard_input.h"
 #include "remote_controls.h"
 #include "started_process.h"
 #include "window_wait.h"
@@ -63,6 +65,27 @@ bool SelectPage(HWND main, int index) {
     return true;
 }
 
+struct WindowSearch {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK TakeVisibleWindow(HWND window, LPARAM data) {
+    WindowSearch& search = *reinterpret_cast<WindowSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search.process || !IsWindowVisible(window)) return TRUE;
+    search.found = window;
+    return FALSE;
+}
+
+// A visible top-level window of the process.
+HWND VisibleWindowOf(DWORD process) {
+    WindowSearch search = {process, nullptr};
+    EnumWindows(TakeVisibleWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -90,6 +113,30 @@ int main(int argc, char** argv) {
             for (int step = 0; step < 3 && list; ++step) SendMessageA(list, WM_VSCROLL, SB_PAGEDOWN, 0);
             Sleep(300);
             Ready(markers, view, main);
+        } else if (view == "mainmenu") {
+            // A right click on the tray icon, as the notification area reports it.
+            SetCursorPos(160, 60);
+            PostMessageA(main, 0x207, 212, WM_RBUTTONDOWN);
+            HWND menu = nullptr;
+            WaitUntil([&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); }, 10000);
+            if (!menu) {
+                result = 1;
+                continue;
+            }
+            Sleep(300);
+            Ready(markers, view, menu);
+            TypeKeys({VK_ESCAPE});
+        } else if (view == "setup") {
+            StartedProcess setup(folder, "Dravonel-setup.exe", "");
+            HWND window = nullptr;
+            WaitUntil([&] { return (window = VisibleWindowOf(setup.id())) != nullptr; }, 30000);
+            if (!window) {
+                result = 1;
+                continue;
+            }
+            Sleep(500);
+            Ready(markers, view, window);
+            setup.Terminate();
         } else if (view == "procview") {
             SelectPage(main, 1);
             HWND page = FindChildDialogWithControl(main, 10419);
