@@ -9,7 +9,8 @@
 // (the hot-key page with its list scrolled down), "menuitems" (the
 // menu-items page), "procview" (the ProcessView window, opened from the
 // wallpaper page), "mainmenu" (the main menu opened from the tray icon),
-// "setup" (the first page of Dravonel-setup.exe, copied beside Dravonel.exe).
+// "setup" (the first page of Dravonel-setup.exe, copied beside Dravonel.exe),
+// "placement" (the calendar's placement window, over the wallpaper).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -67,6 +68,7 @@ bool SelectPage(HWND main, int index) {
 
 struct WindowSearch {
     DWORD process;
+    bool topmost;
     HWND found;
 };
 
@@ -75,13 +77,19 @@ BOOL CALLBACK TakeVisibleWindow(HWND window, LPARAM data) {
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     if (owner != search.process || !IsWindowVisible(window)) return TRUE;
+    if (search.topmost) {
+        // A dialog that stays on top (tool tips stay on top too).
+        char name[16] = "";
+        GetClassNameA(window, name, sizeof name);
+        if (!(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) || lstrcmpA(name, "#32770") != 0) return TRUE;
+    }
     search.found = window;
     return FALSE;
 }
 
-// A visible top-level window of the process.
-HWND VisibleWindowOf(DWORD process) {
-    WindowSearch search = {process, nullptr};
+// A visible top-level window of the process (a dialog that stays on top).
+HWND VisibleWindowOf(DWORD process, bool topmost = false) {
+    WindowSearch search = {process, topmost, nullptr};
     EnumWindows(TakeVisibleWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -126,6 +134,22 @@ int main(int argc, char** argv) {
             Sleep(300);
             Ready(markers, view, menu);
             TypeKeys({VK_ESCAPE});
+        } else if (view == "placement") {
+            SelectPage(main, 3);
+            HWND page = FindChildDialogWithControl(main, 10735);
+            SetCursorPos(640, 480);
+            // Posted: the window is modal, the click returns when it closes.
+            if (page) PostMessageA(GetDlgItem(page, 10735), BM_CLICK, 0, 0);
+            HWND window = nullptr;
+            WaitUntil([&] { return (window = VisibleWindowOf(dravonel.id(), true)) != nullptr; }, 10000);
+            if (!window) {
+                result = 1;
+                continue;
+            }
+            Sleep(300);
+            Ready(markers, view, window);
+            TypeKeys({VK_ESCAPE});
+            WaitUntil([&] { return !IsWindow(window); }, 5000);
         } else if (view == "setup") {
             StartedProcess setup(folder, "Dravonel-setup.exe", "");
             HWND window = nullptr;
