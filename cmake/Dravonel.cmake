@@ -34,3 +34,40 @@ endfunction()
 
 # Resource scripts are UTF-8 like the sources.
 string(APPEND CMAKE_RC_FLAGS " -c 65001")
+
+# An application manifest (resource 1 of type 24) for a program of the dist
+# tree. Without one, Windows Vista and later treat the program as a legacy
+# one: old controls, bitmap-stretched on large displays, writes redirected.
+# Windowed programs get common controls 6 and system DPI awareness; the
+# CONSOLE form only declares the supported systems and asInvoker.
+function(dravonel_manifest target name description)
+  cmake_parse_arguments(MANIFEST "CONSOLE" "" "" ${ARGN})
+  set(MANIFEST_NAME ${name})
+  set(MANIFEST_DESCRIPTION ${description})
+  if(MANIFEST_CONSOLE)
+    set(MANIFEST_COMMON_CONTROLS "")
+    set(MANIFEST_DPI "")
+  else()
+    set(MANIFEST_COMMON_CONTROLS
+"  <dependency>
+    <dependentAssembly>
+      <assemblyIdentity type=\"win32\" name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"
+                        processorArchitecture=\"x86\" publicKeyToken=\"6595b64144ccf1df\" language=\"*\"/>
+    </dependentAssembly>
+  </dependency>
+")
+    set(MANIFEST_DPI
+"  <application xmlns=\"urn:schemas-microsoft-com:asm.v3\">
+    <windowsSettings>
+      <dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true</dpiAware>
+    </windowsSettings>
+  </application>
+")
+  endif()
+  set(folder ${CMAKE_CURRENT_BINARY_DIR}/manifest)
+  configure_file(${CMAKE_SOURCE_DIR}/cmake/program.manifest.in ${folder}/${name}.manifest @ONLY)
+  file(WRITE ${folder}/${name}-manifest.rc.new "1 24 \"${folder}/${name}.manifest\"\n")
+  configure_file(${folder}/${name}-manifest.rc.new ${folder}/${name}-manifest.rc COPYONLY)
+  target_sources(${target} PRIVATE ${folder}/${name}-manifest.rc)
+  set_source_files_properties(${folder}/${name}-manifest.rc PROPERTIES OBJECT_DEPENDS ${folder}/${name}.manifest)
+endfunction()

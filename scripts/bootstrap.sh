@@ -16,6 +16,9 @@ have xauth || need_packages+=(xauth)
 [ -x /usr/bin/convert ] || [ -x /usr/bin/convert-im6.q16 ] || need_packages+=(imagemagick)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need_packages+=(googletest)
 have localedef || need_packages+=(locales)
+# The setup program and the portable zip of dist/.
+have makensis || need_packages+=(nsis)
+have zip || need_packages+=(zip)
 
 if [ ${#need_packages[@]} -gt 0 ]; then
   if [ "$(id -u)" -ne 0 ]; then

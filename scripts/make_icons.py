@@ -9,6 +9,7 @@ import math
 import os
 import struct
 import sys
+import zlib
 
 SS = 4  # supersampling per axis
 
@@ -131,6 +132,15 @@ def to_rgba(colour):
     return colour
 
 
+def png_bytes(width, height, rows):
+    """A PNG of BGRA rows, as icons of 256 pixels are stored since Vista."""
+    def chunk(kind, data):
+        return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', zlib.crc32(kind + data) & 0xffffffff)
+    raw = b''.join(b'\0' + bytes(c for b, g, r, a in row for c in (r, g, b, a)) for row in rows)
+    return (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', width, height, 8, 6, 0, 0, 0)) +
+            chunk(b'IDAT', zlib.compress(raw, 9)) + chunk(b'IEND', b''))
+
+
 def ico_bytes(images):
     """images: list of (width, height, rows) with BGRA rows, top first."""
     header = struct.pack('<HHH', 0, 1, len(images))
@@ -138,6 +148,12 @@ def ico_bytes(images):
     blobs = b''
     offset = 6 + 16 * len(images)
     for width, height, rows in images:
+        if width >= 256:
+            blob = png_bytes(width, height, rows)
+            entries += struct.pack('<BBBBHHII', 0, 0, 0, 0, 1, 32, len(blob), offset)
+            blobs += blob
+            offset += len(blob)
+            continue
         xor = b''.join(bytes(c for px in row for c in px) for row in reversed(rows))
         mask_stride = ((width + 31) // 32) * 4
         mask = b''
@@ -444,28 +460,32 @@ def draw_apply(c):
     c.polygon([(1.2, 6.2), (4.7, 6.2), (4.7, 5), (7.2, 7.2), (4.7, 9.4), (4.7, 8.3), (1.2, 8.3)], GREEN)
 
 
+# Small icons come in the sizes Windows asks for at 96, 120, 144 and 192 DPI,
+# so that none is stretched on a larger display.
+SMALL = (16, 20, 24, 32)
+
 ICONS = [
     # (resource id, file name, drawing, sizes)
-    (200, 'main', 'main', (16, 32, 48)),
-    (201, 'addfolder', 'addfolder', (16,)),
-    (202, 'removefolder', 'removefolder', (16,)),
-    (203, 'addfiles', 'addfiles', (16,)),
-    (204, 'removefiles', 'removefiles', (16,)),
-    (205, 'removemissing', 'removemissing', (16,)),
-    (206, 'clearlist', 'clearlist', (16,)),
-    (207, 'removerow', 'removerow', (16,)),
-    (208, 'deletefile', 'deletefile', (16,)),
-    (209, 'openpicture', 'openpicture', (16,)),
-    (210, 'openfolder', 'openfolder', (16,)),
-    (213, 'newlist', 'newlist', (16,)),
-    (214, 'renamelist', 'renamelist', (16,)),
-    (215, 'deletelist', 'deletelist', (16,)),
+    (200, 'main', 'main', (16, 20, 24, 32, 40, 48, 64, 256)),
+    (201, 'addfolder', 'addfolder', SMALL),
+    (202, 'removefolder', 'removefolder', SMALL),
+    (203, 'addfiles', 'addfiles', SMALL),
+    (204, 'removefiles', 'removefiles', SMALL),
+    (205, 'removemissing', 'removemissing', SMALL),
+    (206, 'clearlist', 'clearlist', SMALL),
+    (207, 'removerow', 'removerow', SMALL),
+    (208, 'deletefile', 'deletefile', SMALL),
+    (209, 'openpicture', 'openpicture', SMALL),
+    (210, 'openfolder', 'openfolder', SMALL),
+    (213, 'newlist', 'newlist', SMALL),
+    (214, 'renamelist', 'renamelist', SMALL),
+    (215, 'deletelist', 'deletelist', SMALL),
     (216, 'marker', 'marker', (16, 48)),
-    (217, 'paused', 'paused', (16, 32)),
-    (218, 'saveroff', 'saveroff', (16, 32)),
-    (219, 'pausedsaveroff', 'pausedsaveroff', (16, 32)),
-    (224, 'addentry', 'addentry', (16,)),
-    (225, 'tree', 'tree', (16,)),
+    (217, 'paused', 'paused', SMALL),
+    (218, 'saveroff', 'saveroff', SMALL),
+    (219, 'pausedsaveroff', 'pausedsaveroff', SMALL),
+    (224, 'addentry', 'addentry', SMALL),
+    (225, 'tree', 'tree', SMALL),
 ]
 
 
@@ -481,14 +501,21 @@ def main():
         with open(os.path.join(out, filename + '.ico'), 'wb') as f:
             f.write(ico_bytes(images))
     for index, name in enumerate(MENU_ICONS):
-        c = Canvas(16, 16)
-        menu_icon(c, name)
+        images = []
+        for size in SMALL:
+            c = Canvas(size, size)
+            menu_icon(c, name)
+            images.append((size, size, c.pixels()))
         with open(os.path.join(out, 'menu%d.ico' % (300 + index)), 'wb') as f:
-            f.write(ico_bytes([(16, 16, c.pixels())]))
-    c = Canvas(32, 18, 32.0, 18.0)
-    draw_apply(c)
+            f.write(ico_bytes(images))
+    # The apply button's wide icon at 96, 120 and 144 DPI.
+    images = []
+    for width, height in ((32, 18), (40, 23), (48, 27)):
+        c = Canvas(width, height, 32.0, 18.0)
+        draw_apply(c)
+        images.append((width, height, c.pixels()))
     with open(os.path.join(out, 'apply.ico'), 'wb') as f:
-        f.write(ico_bytes([(32, 18, c.pixels())]))
+        f.write(ico_bytes(images))
 
 
 if __name__ == '__main__':

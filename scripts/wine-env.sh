@@ -7,7 +7,9 @@ wine_env_start() {
   export WINEPREFIX="$build/wineprefix"
   export WINEARCH=win32
   export WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree,mshtml="
+  # No Mono or Gecko prompt; and shortcuts made by the setup program in the
+  # prefix's Start menu must not become menu entries of the Linux desktop.
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   started_xvfb_pid=""
 
   if [ -z "${DISPLAY:-}" ]; then

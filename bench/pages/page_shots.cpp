@@ -10,7 +10,10 @@
 // menu-items page), "procview" (the ProcessView window, opened from the
 // wallpaper page), "savermenu" (the main menu from the tray with its
 // screen-saver submenu open), "scrset" (the chooser's settings dialog,
-// opened from the general page).
+// opened from the general page), "mainmenu" (the main menu opened from the
+// tray icon), "setup" (the first page of Dravonel-setup.exe, copied beside
+// Dravonel.exe), "placement" (the calendar's placement window, over the
+// wallpaper).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -18,6 +21,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "keyboard_input.h"
 #include "remote_controls.h"
 #include "started_process.h"
 #include "window_wait.h"
@@ -93,6 +97,34 @@ bool SelectPage(HWND main, int index) {
     return true;
 }
 
+struct WindowSearch {
+    DWORD process;
+    bool topmost;
+    HWND found;
+};
+
+BOOL CALLBACK TakeVisibleWindow(HWND window, LPARAM data) {
+    WindowSearch& search = *reinterpret_cast<WindowSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search.process || !IsWindowVisible(window)) return TRUE;
+    if (search.topmost) {
+        // A dialog that stays on top (tool tips stay on top too).
+        char name[16] = "";
+        GetClassNameA(window, name, sizeof name);
+        if (!(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) || lstrcmpA(name, "#32770") != 0) return TRUE;
+    }
+    search.found = window;
+    return FALSE;
+}
+
+// A visible top-level window of the process (a dialog that stays on top).
+HWND VisibleWindowOf(DWORD process, bool topmost = false) {
+    WindowSearch search = {process, topmost, nullptr};
+    EnumWindows(TakeVisibleWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -123,6 +155,46 @@ int main(int argc, char** argv) {
             for (int step = 0; step < 3 && list; ++step) SendMessageA(list, WM_VSCROLL, SB_PAGEDOWN, 0);
             Sleep(300);
             Ready(markers, view, main);
+        } else if (view == "mainmenu") {
+            // A right click on the tray icon, as the notification area reports it.
+            SetCursorPos(160, 60);
+            PostMessageA(main, 0x207, 212, WM_RBUTTONDOWN);
+            HWND menu = nullptr;
+            WaitUntil([&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); }, 10000);
+            if (!menu) {
+                result = 1;
+                continue;
+            }
+            Sleep(300);
+            Ready(markers, view, menu);
+            TypeKeys({VK_ESCAPE});
+        } else if (view == "placement") {
+            SelectPage(main, 3);
+            HWND page = FindChildDialogWithControl(main, 10735);
+            SetCursorPos(640, 480);
+            // Posted: the window is modal, the click returns when it closes.
+            if (page) PostMessageA(GetDlgItem(page, 10735), BM_CLICK, 0, 0);
+            HWND window = nullptr;
+            WaitUntil([&] { return (window = VisibleWindowOf(dravonel.id(), true)) != nullptr; }, 10000);
+            if (!window) {
+                result = 1;
+                continue;
+            }
+            Sleep(300);
+            Ready(markers, view, window);
+            TypeKeys({VK_ESCAPE});
+            WaitUntil([&] { return !IsWindow(window); }, 5000);
+        } else if (view == "setup") {
+            StartedProcess setup(folder, "Dravonel-setup.exe", "");
+            HWND window = nullptr;
+            WaitUntil([&] { return (window = VisibleWindowOf(setup.id())) != nullptr; }, 30000);
+            if (!window) {
+                result = 1;
+                continue;
+            }
+            Sleep(500);
+            Ready(markers, view, window);
+            setup.Terminate();
         } else if (view == "procview") {
             SelectPage(main, 1);
             HWND page = FindChildDialogWithControl(main, 10419);

@@ -19,6 +19,7 @@
 #include "kvfunction.h"
 #include "kvinifunction.h"
 #include "resource.h"
+#include "screen_dpi.h"
 
 HMENU hPostMenu;
 
@@ -43,7 +44,8 @@ bool MenuItemAvailable(int id) {
 }
 
 HICON MenuIcon(int id) {
-    return static_cast<HICON>(LoadImageA(hInS, MAKEINTRESOURCEA(300 + id), IMAGE_ICON, 16, 16, LR_SHARED));
+    return static_cast<HICON>(LoadImageA(hInS, MAKEINTRESOURCEA(300 + id), IMAGE_ICON, SmallIconSize(), SmallIconSize(),
+                                         LR_SHARED));
 }
 
 bool IsMenuItemHidden(int id) {

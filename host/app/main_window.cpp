@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "app/command_line.h"
@@ -25,6 +26,7 @@
 #include "kvfunction.h"
 #include "resource.h"
 #include "scopedwin.h"
+#include "screen_dpi.h"
 
 namespace {
 
@@ -65,9 +67,14 @@ INT_PTR OnTimer(WPARAM id) {
     return 0;
 }
 
-// The system's menu font in the locale's script: the texts are in the ANSI
-// code page, whatever character set the menu font names.
-HFONT CreateMenuFont() {
+// At 96 DPI an item is 16 pixels high with its name 20 pixels right of the
+// icon; at other DPIs both follow the small-icon size and the menu font.
+int MenuIconGap() { return std::max(ScaleForDpi(20), SmallIconSize() + ScaleForDpi(4)); }
+
+// The system's menu font for the items' names. Its character set may be
+// Western even where the names are Russian: the default one makes the
+// system read them in the program's code page.
+HFONT CreateMenuTextFont() {
     NONCLIENTMETRICSA metrics = {};
     metrics.cbSize = sizeof metrics;
     SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
@@ -78,13 +85,13 @@ HFONT CreateMenuFont() {
 void MeasureMenuItem(MEASUREITEMSTRUCT* item) {
     const menudata* record = reinterpret_cast<const menudata*>(item->itemData);
     if (item->CtlType != ODT_MENU || !record) return;
-    ScopedGdiObj<HFONT> font(CreateMenuFont());
+    ScopedGdiObj<HFONT> font(CreateMenuTextFont());
     ScopedGetDC screen(nullptr);
     ScopedSelectObject select(screen, font.get());
     SIZE text = {};
     GetTextExtentPoint32A(screen, record->text, lstrlenA(record->text), &text);
-    item->itemHeight = 16;
-    item->itemWidth = 20 + text.cx;
+    item->itemHeight = static_cast<UINT>(std::max({ScaleForDpi(16), SmallIconSize(), static_cast<int>(text.cy)}));
+    item->itemWidth = static_cast<UINT>(MenuIconGap() + text.cx);
 }
 
 void DrawMenuItem(const DRAWITEMSTRUCT* item) {
@@ -111,11 +118,13 @@ void DrawMenuItem(const DRAWITEMSTRUCT* item) {
         BitBlt(dc, mark.left, mark.top, checkWidth, height, memory, 0, 0, SRCAND);
     }
     int iconLeft = item->rcItem.left + checkWidth;
+    const int icon = SmallIconSize();
     if (record->hIcon)
-        DrawIconEx(dc, iconLeft, item->rcItem.top + (height - 16) / 2, record->hIcon, 16, 16, 0, nullptr, DI_NORMAL);
+        DrawIconEx(dc, iconLeft, item->rcItem.top + (height - icon) / 2, record->hIcon, icon, icon, 0, nullptr,
+                   DI_NORMAL);
     RECT label = item->rcItem;
-    label.left = iconLeft + 20;
-    ScopedGdiObj<HFONT> font(CreateMenuFont());
+    label.left = iconLeft + MenuIconGap();
+    ScopedGdiObj<HFONT> font(CreateMenuTextFont());
     ScopedSelectObject selectFont(dc, font.get());
     DrawTextA(dc, record->text, -1, &label, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS);
     SetBkMode(dc, oldMode);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/command_line.h"
+#include "app/folder_check.h"
 #include "app/language.h"
 #include "app/main_menu.h"
 #include "app/main_window.h"
@@ -36,6 +37,7 @@
 #include "procaddress.h"
 #include "resource.h"
 #include "scopedwin.h"
+#include "screen_dpi.h"
 
 namespace {
 
@@ -140,6 +142,7 @@ void InitializeApp(const char* commandLine) {
 
     CreateLanguageMenu();
     Language();
+    CheckProgramFolder();
 
     PrepeaCpu();
     GetCpuUsage();
@@ -151,11 +154,12 @@ void InitializeApp(const char* commandLine) {
     PrepareTrayIcon();
     SendMessageA(hMain, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(hMainIcon));
     SendMessageA(hMain, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(LoadImageA(hInS, MAKEINTRESOURCEA(IDI_MAIN), IMAGE_ICON, 32, 32, 0)));
+                 reinterpret_cast<LPARAM>(LoadImageA(hInS, MAKEINTRESOURCEA(IDI_MAIN), IMAGE_ICON,
+                                                    GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
     AddTrayIcon();
 
-    SetButtonIcon(hContent, IDTOWALL, IDI_APPLY, 32, 18);
-    SetButtonIcon(hContent, IDTREESHOW, IDI_TREE, 16, 16);
+    SetButtonIcon(hContent, IDTOWALL, IDI_APPLY, ScaleForDpi(32), ScaleForDpi(18));
+    SetButtonIcon(hContent, IDTREESHOW, IDI_TREE, SmallIconSize(), SmallIconSize());
     PrepareGeneralPage();
     PrepareWallPage();
     PrepareListsPage();

@@ -6,6 +6,7 @@
 #include "base/globals.h"
 #include "base/timer_ids.h"
 #include "resource.h"
+#include "screen_dpi.h"
 
 static_assert(sizeof(NOTIFYICONDATAA) == 504, "the tray record is used in its 504-byte form");
 
@@ -14,8 +15,11 @@ HICON hMainIcon, hCheckOffIcon, hMainsIcon, hCheckOffsIcon;
 
 namespace {
 
+// The notification area shows small icons: 16 pixels at 96 DPI, more on
+// larger displays (each icon holds several sizes, so none is stretched).
 HICON LoadSmallIcon(int id) {
-    return static_cast<HICON>(LoadImageA(hInS, MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+    return static_cast<HICON>(
+        LoadImageA(hInS, MAKEINTRESOURCEA(id), IMAGE_ICON, SmallIconSize(), SmallIconSize(), LR_DEFAULTCOLOR));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "kvinifunction.h"
 #include "resource.h"
 #include "scopedwin.h"
+#include "screen_dpi.h"
 
 namespace {
 
@@ -67,27 +68,32 @@ void ClosePlacement(HWND hwnd) {
 
 }  // namespace
 
-HRGN PlaceWindowRegion(int type, int width, int height, int anchor) {
+HRGN PlaceWindowRegion(int type, int width, int height, int anchor, int dpi) {
     const int cx = width / 2, cy = height / 2;
+    // A 2-pixel frame, 2-pixel bars and a 14-pixel disc at 96 DPI.
+    const int line = std::max(2, ScaleForDpi(2, dpi));
+    const int half = line / 2;
+    const int disc = ScaleForDpi(kDisc, dpi);
     HRGN shape;
     if (type == 1) {
         shape = CreateRectRgn(0, 0, width, height);
-        HRGN inner = CreateRectRgn(2, 2, width - 2, height - 2);
+        HRGN inner = CreateRectRgn(line, line, width - line, height - line);
         CombineRgn(shape, shape, inner, RGN_DIFF);
         DeleteObject(inner);
     } else {
         const bool down = anchor == 0 || anchor == 1;
         const bool right = anchor == 0 || anchor == 2;
-        HRGN vertical = CreateRectRgn(cx - 1, down ? cy - 1 : 0, cx + 1, down ? height : cy + 1);
-        HRGN horizontal = CreateRectRgn(right ? cx - 1 : 0, cy - 1, right ? width : cx + 1, cy + 1);
+        const int low = cx - half, top = cy - half;  // the bars' near edges
+        HRGN vertical = CreateRectRgn(low, down ? top : 0, low + line, down ? height : top + line);
+        HRGN horizontal = CreateRectRgn(right ? low : 0, top, right ? width : low + line, top + line);
         shape = CreateRectRgn(0, 0, 0, 0);
         CombineRgn(shape, vertical, horizontal, RGN_OR);
         DeleteObject(vertical);
         DeleteObject(horizontal);
     }
-    HRGN disc = CreateRoundRectRgn(cx - kDisc / 2, cy - kDisc / 2, cx + kDisc / 2, cy + kDisc / 2, kDisc, kDisc);
-    CombineRgn(shape, shape, disc, RGN_OR);
-    DeleteObject(disc);
+    HRGN round = CreateRoundRectRgn(cx - disc / 2, cy - disc / 2, cx + disc / 2, cy + disc / 2, disc, disc);
+    CombineRgn(shape, shape, round, RGN_OR);
+    DeleteObject(round);
     return shape;
 }
 
@@ -113,7 +119,8 @@ INT_PTR CALLBACK PlaceDialogFunc(HWND hwnd, UINT message, WPARAM, LPARAM lParam)
             GetCursorPos(&pointer);
             SetWindowPos(hwnd, HWND_TOPMOST, pointer.x - place.Width / 2, pointer.y - place.Height / 2, place.Width,
                          place.Height, SWP_NOACTIVATE);
-            SetWindowRgn(hwnd, PlaceWindowRegion(place.PlaceDialogType, place.Width, place.Height, anchor), TRUE);
+            SetWindowRgn(hwnd, PlaceWindowRegion(place.PlaceDialogType, place.Width, place.Height, anchor, ScreenDpi()),
+                         TRUE);
             state.oldX = SignedNumber(place.hPlaceDialogType, place.IDpx);
             state.oldY = SignedNumber(place.hPlaceDialogType, place.IDpy);
             SetReadOnly(true);

@@ -16,5 +16,6 @@ INT_PTR CALLBACK PlaceDialogFunc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 // Runs the placement window for the record; returns when it closes.
 void RunPlaceDialog(s_placefunc* place);
 // The window's shape for a record, in window coordinates (anchor index for
-// types 2 and 3: 0 down-right, 1 down-left, 2 up-right, 3 up-left).
-HRGN PlaceWindowRegion(int type, int width, int height, int anchor);
+// types 2 and 3: 0 down-right, 1 down-left, 2 up-right, 3 up-left); its
+// lines and disc grow with the screen's DPI.
+HRGN PlaceWindowRegion(int type, int width, int height, int anchor, int dpi = 96);

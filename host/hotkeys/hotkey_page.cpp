@@ -66,9 +66,15 @@ void PlaceHeading(int heading, HWND column, bool rightAligned) {
     GetWindowRect(text, &own);
     MapWindowPoints(nullptr, hKey, reinterpret_cast<POINT*>(&place), 2);
     MapWindowPoints(nullptr, hKey, reinterpret_cast<POINT*>(&own), 2);
-    const int width = own.right - own.left;
-    const int left = rightAligned ? place.right - width : place.left;
-    SetWindowPos(text, nullptr, left < 0 ? 0 : left, own.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    int width = own.right - own.left;
+    int left = rightAligned ? place.right - width : place.left;
+    // A heading wider than the room left of its column is narrowed, so that
+    // its right-aligned text still ends where the column ends.
+    if (left < 0) {
+        width += left;
+        left = 0;
+    }
+    SetWindowPos(text, nullptr, left, own.top, width, own.bottom - own.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool IsHeading(int id) { return id == IDKEYHEAD || id == IDKEYCOMMANDTEXT || (id >= IDKEYWINTEXT && id <= 10908); }

@@ -17,12 +17,14 @@
 #include "ids_lists.h"
 #include "kvinifunction.h"
 #include "scopedwin.h"
+#include "screen_dpi.h"
 
 int countHotKey;
 
 namespace {
 
-// Row geometry in pixels: 21 pixels a row; label, "Win +" box, editor.
+// Row geometry in pixels at 96 DPI (scaled for the screen where used): 21
+// pixels a row; label, "Win +" box, editor.
 const int kRowPitch = 21;
 const int kLabelWidth = 226, kLabelHeight = 16, kLabelGap = 22;
 const int kWinWidth = 55, kWinHeight = 16, kWinGap = 9;
@@ -124,35 +126,37 @@ int KeyPush(WORD HotKey, int WinKey) {
 }
 
 HotKeyColumns HotKeyRowColumns(int listWidth) {
-    HotKeyColumns columns = {kLabelWidth, kEditorWidth, 0, 0};
+    HotKeyColumns columns = {ScaleForDpi(kLabelWidth), ScaleForDpi(kEditorWidth), 0, 0};
     // A list narrower than the full row (larger fonts, fewer pixels a
     // dialog unit) takes it from the label first, then from the editor.
-    const int spare = listWidth - 4 - (kLabelWidth + kLabelGap + kWinWidth + kWinGap + kEditorWidth);
+    const int spare = listWidth - ScaleForDpi(4 + kLabelWidth + kLabelGap + kWinWidth + kWinGap + kEditorWidth);
     if (spare < 0) {
         columns.labelWidth += spare;
-        if (columns.labelWidth < kNarrowestLabel) {
-            columns.editorWidth -= kNarrowestLabel - columns.labelWidth;
-            columns.labelWidth = kNarrowestLabel;
+        const int narrowest = ScaleForDpi(kNarrowestLabel);
+        if (columns.labelWidth < narrowest) {
+            columns.editorWidth -= narrowest - columns.labelWidth;
+            columns.labelWidth = narrowest;
         }
     }
-    columns.winX = columns.labelWidth + kLabelGap;
-    columns.editorX = columns.winX + kWinWidth + kWinGap;
+    columns.winX = columns.labelWidth + ScaleForDpi(kLabelGap);
+    columns.editorX = columns.winX + ScaleForDpi(kWinWidth + kWinGap);
     return columns;
 }
 
 void CreateHotKeysSettings(const char* user, const char* descr, const char* keynameWin, const char* keynameHot,
                            DravonexFunction pDravonex) {
     const int row = countHotKey;
-    const int y = kRowPitch * row;
+    const int y = ScaleForDpi(kRowPitch * row);
     RECT client = {};
     GetClientRect(hHotKey, &client);
     const HotKeyColumns columns = HotKeyRowColumns(client.right);
-    CreateRowControl(hHotKey, "STATIC", descr ? descr : "", SS_RIGHT | SS_NOPREFIX, 0, 0, y + 2, columns.labelWidth,
-                     kLabelHeight, IDSTA1 + row);
-    HWND win = CreateRowControl(hHotKey, "BUTTON", "Win +", BS_AUTOCHECKBOX | WS_TABSTOP, 0, columns.winX, y + 2,
-                                kWinWidth, kWinHeight, IDWIN1 + row);
-    HWND editor = CreateRowControl(hHotKey, HOTKEY_CLASSA, "", WS_TABSTOP, WS_EX_CLIENTEDGE, columns.editorX, y + 1,
-                                   columns.editorWidth, kEditorHeight, IDHOTKEY1 + row);
+    CreateRowControl(hHotKey, "STATIC", descr ? descr : "", SS_RIGHT | SS_NOPREFIX, 0, 0, y + ScaleForDpi(2),
+                     columns.labelWidth, ScaleForDpi(kLabelHeight), IDSTA1 + row);
+    HWND win = CreateRowControl(hHotKey, "BUTTON", "Win +", BS_AUTOCHECKBOX | WS_TABSTOP, 0, columns.winX,
+                                y + ScaleForDpi(2), ScaleForDpi(kWinWidth), ScaleForDpi(kWinHeight), IDWIN1 + row);
+    HWND editor = CreateRowControl(hHotKey, HOTKEY_CLASSA, "", WS_TABSTOP, WS_EX_CLIENTEDGE, columns.editorX,
+                                   y + ScaleForDpi(1), columns.editorWidth, ScaleForDpi(kEditorHeight),
+                                   IDHOTKEY1 + row);
     if (win) {
         SetWindowLongPtrA(win, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(_strdup(keynameWin ? keynameWin : "")));
         if (user && keynameWin && GetKeyYes(user, kSection, keynameWin)) CheckDlgButton(hHotKey, IDWIN1 + row, BST_CHECKED);

@@ -12,12 +12,13 @@
 #include "ids_menuitems.h"
 #include "kvinifunction.h"
 #include "scopedwin.h"
+#include "screen_dpi.h"
 
 int countRasshItem;
 
 namespace {
 
-// Row geometry in pixels.
+// Row geometry in pixels at 96 DPI, scaled for the screen where used.
 const int kRowX = 4, kRowPitch = 16, kRowWidth = 230, kRowHeight = 14;
 const char kSection[] = "HideMenu";
 const int kVerbTextLimit = 29;
@@ -64,8 +65,9 @@ void SetMenuItemsChangedHandler(void (*handler)()) { menuItemsChanged = handler;
 
 void CreateRasshItem(const char* user, const char* descr, const char* keynameCheck, DravonexFunction pDravonex) {
     const int row = countRasshItem;
-    HWND box = CreateRowControl(hRasshItem, "BUTTON", descr ? descr : "", BS_AUTOCHECKBOX | WS_TABSTOP, 0, kRowX,
-                                kRowPitch * row + 2, kRowWidth, kRowHeight, row);
+    HWND box = CreateRowControl(hRasshItem, "BUTTON", descr ? descr : "", BS_AUTOCHECKBOX | WS_TABSTOP, 0,
+                                ScaleForDpi(kRowX), ScaleForDpi(kRowPitch * row + 2), ScaleForDpi(kRowWidth),
+                                ScaleForDpi(kRowHeight), row);
     if (!box) return;
     SetWindowLongPtrA(box, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(NewKeySet(keynameCheck, pDravonex)));
     if (user && keynameCheck && GetKeyYes(user, kSection, keynameCheck)) CheckDlgButton(hRasshItem, row, BST_CHECKED);

@@ -1,9 +1,11 @@
 #include "hotkeys/row_list.h"
 
 #include "base/globals.h"
+#include "screen_dpi.h"
 
 namespace {
 
+// Scroll steps in pixels at 96 DPI.
 const int kLine = 4;
 const int kPage = 20;
 
@@ -31,16 +33,16 @@ int ScrolledPosition(int position, int code, int thumb, int low, int high) {
     int next = position;
     switch (code) {
         case SB_LINEUP:
-            next -= kLine;
+            next -= ScaleForDpi(kLine);
             break;
         case SB_LINEDOWN:
-            next += kLine;
+            next += ScaleForDpi(kLine);
             break;
         case SB_PAGEUP:
-            next -= kPage;
+            next -= ScaleForDpi(kPage);
             break;
         case SB_PAGEDOWN:
-            next += kPage;
+            next += ScaleForDpi(kPage);
             break;
         case SB_THUMBTRACK:
         case SB_THUMBPOSITION:
@@ -83,7 +85,7 @@ void SetRowScrollRange(HWND list, HWND lastRow) {
         RECT row, whole;
         GetWindowRect(lastRow, &row);
         GetWindowRect(list, &whole);
-        high = row.bottom - whole.bottom + 4;
+        high = row.bottom - whole.bottom + ScaleForDpi(4);
     }
     // Rows that all fit need no scrolling (and no negative range).
     if (high < 0) high = 0;

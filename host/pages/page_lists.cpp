@@ -27,6 +27,7 @@
 #include "resource.h"
 #include "scopedwin.h"
 #include "searchandpast.h"
+#include "screen_dpi.h"
 
 namespace {
 
@@ -61,11 +62,12 @@ std::string ListFile(const std::string& name, const char* extension) {
     return path ? path.get() : std::string();
 }
 
+// Width in pixels at 96 DPI.
 void AddColumn(HWND view, int index, const char* title, int width) {
     LVCOLUMNA column = {};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
     column.pszText = const_cast<char*>(title);
-    column.cx = width;
+    column.cx = ScaleForDpi(width);
     column.iSubItem = index;
     if (ListView_InsertColumn(view, index, &column) < 0) return;
 }
@@ -531,7 +533,8 @@ INT_PTR CALLBACK PictureFunc(HWND hwnd, UINT message, WPARAM, LPARAM) {
 
 void PrepareListsPage() {
     for (const IconButton& button : kButtons) {
-        HANDLE icon = LoadImageA(hInS, MAKEINTRESOURCEA(button.icon), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR);
+        HANDLE icon = LoadImageA(hInS, MAKEINTRESOURCEA(button.icon), IMAGE_ICON, SmallIconSize(), SmallIconSize(),
+                                 LR_DEFAULTCOLOR);
         SendDlgItemMessageA(hFile, button.control, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
         AddToolTip(GetDlgItem(hFile, button.control), button.control, button.tip);
     }

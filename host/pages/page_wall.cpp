@@ -21,6 +21,7 @@
 #include "kvinifunction.h"
 #include "resource.h"
 #include "scopedwin.h"
+#include "screen_dpi.h"
 
 namespace {
 
@@ -145,7 +146,8 @@ void PrepareWallPage() {
     // The composition's two defaults that are on.
     CheckDlgButton(hWall, IDUSPZ, BST_CHECKED);
     CheckDlgButton(hWall, IDINCREASE, BST_CHECKED);
-    HANDLE folderIcon = LoadImageA(hInS, MAKEINTRESOURCEA(IDI_OPENFOLDER), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR);
+    HANDLE folderIcon = LoadImageA(hInS, MAKEINTRESOURCEA(IDI_OPENFOLDER), IMAGE_ICON, SmallIconSize(), SmallIconSize(),
+                                   LR_DEFAULTCOLOR);
     SendDlgItemMessageA(hWall, IDFOLDERBUTTON, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(folderIcon));
     SendDlgItemMessageA(hWall, IDRSIZE, EM_LIMITTEXT, 8, 0);
     AddToolTip(GetDlgItem(hWall, IDFOLDERBUTTON), IDFOLDERBUTTON, kFolderTip);

@@ -17,6 +17,7 @@
 #include "kvinifunction.h"
 #include "resource.h"
 #include "scopedwin.h"
+#include "screen_dpi.h"
 
 HMENU hPeriodMenu;
 
@@ -151,7 +152,8 @@ void PrepareWallCycle() {
     CheckDlgButton(hWall, IDREMREC, BST_CHECKED);
     CheckDlgButton(hWall, IDASKDEL, BST_CHECKED);
     SendDlgItemMessageA(hWall, IDCPUPICK, EM_LIMITTEXT, 2, 0);
-    HANDLE icon = LoadImageA(hInS, MAKEINTRESOURCEA(IDI_OPENPICTURE), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR);
+    HANDLE icon = LoadImageA(hInS, MAKEINTRESOURCEA(IDI_OPENPICTURE), IMAGE_ICON, SmallIconSize(), SmallIconSize(),
+                             LR_DEFAULTCOLOR);
     SendDlgItemMessageA(hWall, IDPROGBROWSE, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
     AddToolTip(GetDlgItem(hWall, IDPROGBROWSE), IDPROGBROWSE, kProgramBrowseTip);
 }

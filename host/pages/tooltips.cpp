@@ -4,6 +4,7 @@
 
 #include "base/globals.h"
 #include "kvinifunction.h"
+#include "screen_dpi.h"
 
 namespace {
 
@@ -16,7 +17,8 @@ HWND ToolTipWindow() {
     if (!toolTips) return nullptr;
     SendMessageA(toolTips, TTM_SETDELAYTIME, TTDT_INITIAL, 0);
     SendMessageA(toolTips, TTM_SETDELAYTIME, TTDT_AUTOPOP, 20000);
-    SendMessageA(toolTips, TTM_SETMAXTIPWIDTH, 0, 300);
+    // 300 pixels at 96 DPI; the tips' font grows with the DPI.
+    SendMessageA(toolTips, TTM_SETMAXTIPWIDTH, 0, ScaleForDpi(300));
     return toolTips;
 }
 

@@ -15,6 +15,7 @@
 #include "kvfunction.h"
 #include "kvinifunction.h"
 #include "scopedwin.h"
+#include "screen_dpi.h"
 
 namespace {
 
@@ -332,7 +333,7 @@ void PreparePage() {
         entry.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
         std::string title = Priv(column, kSection, file);
         entry.pszText = &title[0];
-        entry.cx = kColumnWidths[column];
+        entry.cx = ScaleForDpi(kColumnWidths[column]);
         entry.iSubItem = column;
         ListView_InsertColumn(view, column, &entry);
     }

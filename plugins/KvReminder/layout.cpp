@@ -47,11 +47,15 @@ ReminderLayout LayOutReminder(Size button, Size picture, Size text) {
     return layout;
 }
 
-NoteLayout LayOutNote(bool yearlyDate, int nameWidth, bool folded, const std::vector<int>& lineWidths, int lineHeight) {
+NoteLayout LayOutNote(bool yearlyDate, int nameWidth, bool folded, const std::vector<int>& lineWidths, int lineHeight,
+                      int dpi) {
+    // The strip's geometry is given for 96 DPI; its font grows with the DPI.
+    auto px = [dpi](int pixels) { return (pixels * dpi + 48) / 96; };
     NoteLayout n;
     n.date = yearlyDate;
-    n.cx = (yearlyDate ? 110 : 78) + std::max(0, nameWidth);
-    n.cy = 14;
+    const int strip = px(14), field = px(12);
+    n.cx = px(yearlyDate ? 110 : 78) + std::max(0, nameWidth);
+    n.cy = strip;
     if (!folded) {
         int widest = 0;
         for (int width : lineWidths) widest = std::max(widest, width);
@@ -59,20 +63,20 @@ NoteLayout LayOutNote(bool yearlyDate, int nameWidth, bool folded, const std::ve
         int lines = std::max<int>(1, static_cast<int>(lineWidths.size()));
         n.cy += lineHeight * lines + 2;
     }
-    n.fold = {0, 0, 14, 14};
-    n.menu = {14, 0, 14, 14};
-    n.hour = {32, 1, 12, 12};
-    n.colon = {45, 1, 4, 12};
-    n.minute = {48, 1, 12, 12};
+    n.fold = {0, 0, strip, strip};
+    n.menu = {strip, 0, strip, strip};
+    n.hour = {px(32), px(1), field, field};
+    n.colon = {px(45), px(1), px(4), field};
+    n.minute = {px(48), px(1), field, field};
     if (yearlyDate) {
-        n.day = {64, 1, 12, 12};
-        n.dot = {77, 1, 4, 12};
-        n.month = {80, 1, 12, 12};
+        n.day = {px(64), px(1), field, field};
+        n.dot = {px(77), px(1), px(4), field};
+        n.month = {px(80), px(1), field, field};
     }
-    const int nameLeft = yearlyDate ? 96 : 64;
-    n.name = {nameLeft, 1, std::max(0, n.cx - 14 - nameLeft), 12};
-    n.close = {n.cx - 14, 0, 14, 14};
-    if (!folded) n.text = {1, 14, n.cx - 2, n.cy - 15};
+    const int nameLeft = px(yearlyDate ? 96 : 64);
+    n.name = {nameLeft, px(1), std::max(0, n.cx - strip - nameLeft), field};
+    n.close = {n.cx - strip, 0, strip, strip};
+    if (!folded) n.text = {1, strip, n.cx - 2, n.cy - strip - 1};
     return n;
 }
 

@@ -35,8 +35,9 @@ struct NoteLayout {
     bool date = false;  // day and month are shown
 };
 // nameWidth: the name's width in the name edit's font; lineWidths: the
-// text's lines in that font (only used unfolded).
-NoteLayout LayOutNote(bool yearlyDate, int nameWidth, bool folded, const std::vector<int>& lineWidths, int lineHeight);
+// text's lines in that font (only used unfolded); dpi: the screen's.
+NoteLayout LayOutNote(bool yearlyDate, int nameWidth, bool folded, const std::vector<int>& lineWidths, int lineHeight,
+                      int dpi = 96);
 
 // Opacity byte of a note from "AlphaNote" (-98 .. 0): 2 .. 252.
 uint8_t NoteOpacity(int alphaNote);

@@ -18,6 +18,7 @@
 #include "reminder_ids.h"
 #include "reminders.h"
 #include "scopedwin.h"
+#include "screen_dpi.h"
 
 namespace {
 
@@ -87,7 +88,8 @@ void LayOut(HWND note, NoteState& s) {
         }
     }
     // Two pixels more for the caret at the end of the name.
-    NoteLayout n = LayOutNote(IsYearly(s.record), width(nameText) + 2, s.folded, lineWidths, metrics.tmHeight);
+    NoteLayout n =
+        LayOutNote(IsYearly(s.record), width(nameText) + 2, s.folded, lineWidths, metrics.tmHeight, ScreenDpi());
     Place(note, IDC_NOTEFOLD, n.fold, true);
     Place(note, IDC_NOTEMENU, n.menu, true);
     Place(note, IDC_NOTEHOUR, n.hour, true);
@@ -257,8 +259,15 @@ void Command(HWND note, NoteState& s, int id) {
 }
 
 void DrawGlyph(const DRAWITEMSTRUCT& item, NoteState& s) {
-    HDC dc = item.hDC;
-    FillRect(dc, &item.rcItem, s.noteBrush.get());
+    // Drawn on the 14-pixel grid of 96 DPI, then stretched to the button,
+    // which grows with the screen's DPI.
+    const int kGrid = 14;
+    ScopedMemoryDC memory(item.hDC);
+    ScopedGdiObj<HBITMAP> bitmap(CreateCompatibleBitmap(item.hDC, kGrid, kGrid));
+    ScopedSelectObject selectBitmap(memory, bitmap.get());
+    HDC dc = memory;
+    RECT grid = {0, 0, kGrid, kGrid};
+    FillRect(dc, &grid, s.noteBrush.get());
     ScopedSelectObject select(dc, s.pen.get());
     auto line = [&](int x0, int y0, int x1, int y1) {
         MoveToEx(dc, x0, y0, nullptr);
@@ -284,6 +293,11 @@ void DrawGlyph(const DRAWITEMSTRUCT& item, NoteState& s) {
         default:
             break;
     }
+    const RECT& box = item.rcItem;
+    SetStretchBltMode(item.hDC, HALFTONE);
+    SetBrushOrgEx(item.hDC, 0, 0, nullptr);
+    StretchBlt(item.hDC, box.left, box.top, box.right - box.left, box.bottom - box.top, dc, 0, 0, kGrid, kGrid,
+               SRCCOPY);
 }
 
 // The name edit's own context menu would hide the note's.

@@ -116,6 +116,18 @@ TEST(NoteLayout, StripForTimeAndNameWithTheDateForYearlyNotes) {
     EXPECT_EQ(SplitLines("a\r\n\r\nb"), (std::vector<std::string>{"a", "", "b"}));
 }
 
+TEST(NoteLayout, TheStripGrowsWithTheScreensDpiAndStillHoldsTheName) {
+    // At 144 DPI the font is half as large again; so is the strip.
+    NoteLayout note = LayOutNote(true, 60, false, {90}, 20, 144);
+    EXPECT_EQ(note.cy, 21 + 20 + 2);
+    EXPECT_EQ(note.hour.cy, 18);
+    EXPECT_EQ(note.name.x, 144);
+    EXPECT_EQ(note.cx, 165 + 60);
+    EXPECT_EQ(note.name.cx, 60) << "the measured name keeps its whole width";
+    EXPECT_EQ(note.close.x + note.close.cx, note.cx);
+    EXPECT_EQ(note.text.y, 21);
+}
+
 TEST(NoteLayout, OpacityAndHotKeyModifiers) {
     EXPECT_EQ(NoteOpacity(0), 252);
     EXPECT_EQ(NoteOpacity(-98), 2);

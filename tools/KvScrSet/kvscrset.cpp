@@ -18,6 +18,7 @@
 #include "resource.h"
 #include "saverchoice.h"
 #include "scopedwin.h"
+#include "screen_dpi.h"
 
 namespace {
 
@@ -263,7 +264,7 @@ void InitList(HWND dialog) {
     ListView_SetExtendedListViewStyle(list, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
     LVCOLUMNW column = {};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.cx = 220;
+    column.cx = ScaleForDpi(220);
     column.pszText = const_cast<wchar_t*>(L"Список заставок");
     SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
     if (settingsMode) {
