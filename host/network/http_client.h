@@ -18,7 +18,7 @@ enum {
 
 // Kind 2's receiver: the stream, a piece of body and its length. Its result
 // is ignored.
-typedef int (*SaveRezFunction)(FILE* stream, char* data, int length);
+typedef int (*SaveRezFunction)(FILE* stream, const char* data, int length);
 
 // Fetches url. proxy: "user:pass@server:port" (every part optional) or none
 // for a direct connection. sstop: the body ends before the first occurrence

@@ -33,6 +33,8 @@ namespace {
 // Path whose preview is shown.
 std::string lastview;
 
+void (*listsChanged)();
+
 // Icon buttons and their tool tips (section "TOOLTIP").
 struct IconButton {
     int control;
@@ -136,7 +138,7 @@ void OnPreviewBox() {
 }
 
 void NotifyListsChanged() {
-    // Plug-ins hear of new, renamed and deleted lists once they exist.
+    if (listsChanged) listsChanged();
 }
 
 void SelectListNamed(const std::string& name) {
@@ -445,6 +447,8 @@ void CreateListColumnsAndMenu(HWND page) {
 }
 
 }  // namespace
+
+void SetListsChangedHandler(void (*handler)()) { listsChanged = handler; }
 
 HMENU hPlaceMenu;
 

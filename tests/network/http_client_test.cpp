@@ -266,7 +266,7 @@ TEST_F(HttpClient, ClosedPortFailsQuietly) {
 }
 
 int writtenPieces;
-int WriteThrough(FILE* stream, char* data, int length) {
+int WriteThrough(FILE* stream, const char* data, int length) {
     ++writtenPieces;
     return static_cast<int>(fwrite(data, 1, length, stream));
 }
