@@ -2,7 +2,7 @@
 // every command it gets to calls.log beside it ("<name> <command> ..."),
 // answers as <name>.ini beside it says (read anew at every call, so a test
 // can change its mind), and asks the host for services when a command line
-// holds "/sample-dump".
+// holds "/sample-dump" (which it takes out, as plug-ins take their switches).
 //
 // <name>.ini:
 //   [answer]  <command>=<number>       answer to that command (default 0)
@@ -145,17 +145,22 @@ void Dump() {
     Log("service 23 " + std::to_string(Service(KvSrvMayChange, 0)));
 }
 
+const char kDump[] = "/sample-dump";
+
 char* CommandLine(char* line) {
     std::string text = line ? line : "";
-    if (text.find("/sample-dump") != std::string::npos) Dump();
     const std::string replacement = Setting("cmdrun", "replace");
     if (!replacement.empty()) {
         free(line);
         return HeapText(replacement, KvCMDRUN);
     }
-    const std::string take = Setting("cmdrun", "take");
-    if (take.empty() || text.find(take) == std::string::npos) return nullptr;
-    for (size_t at; (at = text.find(take)) != std::string::npos;) text.erase(at, take.size());
+    bool taken = false;
+    for (const std::string& take : {std::string(kDump), Setting("cmdrun", "take")}) {
+        if (take.empty()) continue;
+        for (size_t at; (at = text.find(take)) != std::string::npos; taken = true) text.erase(at, take.size());
+    }
+    if (!taken) return nullptr;
+    if (std::string(line).find(kDump) != std::string::npos) Dump();
     free(line);  // the host's line is ours now
     return HeapText(text, KvCMDRUN);
 }
