@@ -36,6 +36,8 @@ bool PluginsRefusePreviousWall() { return PluginsRefuse(KvSTOPPREVIOUSWALL); }
 
 bool PluginsRefuseUpdateWall() { return PluginsRefuse(KvUPDATEWALL); }
 
+bool PluginsRefuseClear() { return PluginsRefuse(KvAPPLICATIONCLEAR); }
+
 void PluginsLoadSettings(const char* settingsFile) {
     SendToPlugins(hMain, KvSETTINGS, 0, reinterpret_cast<INT_PTR>(settingsFile));
 }

@@ -20,6 +20,8 @@ bool PluginsRefuse(int command);
 bool PluginsRefuseNextWall();
 bool PluginsRefusePreviousWall();
 bool PluginsRefuseUpdateWall();
+// Before the user's settings and traces are removed (KvAPPLICATIONCLEAR).
+bool PluginsRefuseClear();
 
 // KvSETTINGS with the user's settings file.
 void PluginsLoadSettings(const char* settingsFile);

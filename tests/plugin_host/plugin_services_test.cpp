@@ -1,9 +1,10 @@
 // The services plug-ins ask for, answered in-process: requests reach the
 // dispatcher through both host windows, null records and unknown codes answer
 // 0, the month of service 31, the next wallpaper of service 30, blocks a
-// plug-in hands over are freed, and the placement a plug-in starts gives the
-// old coordinates back on Escape.
+// plug-in hands over are freed, a fetch goes through the host's proxy, and the
+// placement a plug-in starts gives the old coordinates back on Escape.
 #include <gtest/gtest.h>
+#include <winsock2.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "app/command_line.h"
 #include "base/globals.h"
@@ -21,6 +23,7 @@
 #include "plugins/plugin_commands.h"
 #include "plugins/plugin_services.h"
 #include "resource.h"
+#include "test_server.h"
 #include "window_wait.h"
 
 namespace {
@@ -139,6 +142,30 @@ TEST(PluginServices, BlocksAPluginHandsOverAreFreedByTheHost) {
     EXPECT_TRUE(handed) << "the plug-in answered with a line of its own";
     EXPECT_TRUE(Unfreed(events, before).empty());
     Configure(listOrder.back(), "cmdrun", "replace", nullptr);
+}
+
+TEST(PluginServices, AFetchGoesThroughTheHostsClientWithTheGeneralPagesProxy) {
+    TestServer proxy;
+    ASSERT_TRUE(proxy.listening());
+    proxy.Add(Reply("HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\nweather: fine STOP the rest"));
+    CheckDlgButton(hBoth, IDUSEPROXY, BST_CHECKED);
+    SetDlgItemTextA(hBoth, IDPROXY, proxy.base().c_str());
+    SetDlgItemTextA(hBoth, IDUSER, "");
+    SetDlgItemTextA(hBoth, IDPASS, "");
+
+    char url[] = "http://forecast.invalid/today";
+    char stop[] = "STOP";
+    int count = -1;
+    s_getinetfile request = {url, stop, 0, 0, &count, nullptr, nullptr, nullptr};
+    char* body = reinterpret_cast<char*>(RunFuncFromPlagin(KvSrvGetInetFile, reinterpret_cast<LPARAM>(&request)));
+    ASSERT_NE(body, nullptr);
+    EXPECT_STREQ(body, "weather: fine ") << "up to the stop text";
+    EXPECT_EQ(count, 14);
+    free(body);
+    const std::vector<std::string> requests = proxy.requests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].compare(0, 44, "GET http://forecast.invalid/today HTTP/1.0\r\n"), 0) << requests[0];
+    CheckDlgButton(hBoth, IDUSEPROXY, BST_UNCHECKED);
 }
 
 int Number(HWND dialog, int control) { return static_cast<int>(GetDlgItemInt(dialog, control, nullptr, TRUE)); }
