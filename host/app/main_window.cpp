@@ -62,13 +62,21 @@ INT_PTR OnTimer(WPARAM id) {
     return 0;
 }
 
-void MeasureMenuItem(MEASUREITEMSTRUCT* item) {
-    const menudata* record = reinterpret_cast<const menudata*>(item->itemData);
-    if (item->CtlType != ODT_MENU || !record) return;
+// The system's menu font in the character set of the texts (the language
+// file's code page is the system's ANSI one): a font left in the Western set
+// shows Cyrillic bytes as Latin letters.
+HFONT CreateMenuFont() {
     NONCLIENTMETRICSA metrics = {};
     metrics.cbSize = sizeof metrics;
     SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    ScopedGdiObj<HFONT> font(CreateFontIndirectA(&metrics.lfMenuFont));
+    metrics.lfMenuFont.lfCharSet = DEFAULT_CHARSET;
+    return CreateFontIndirectA(&metrics.lfMenuFont);
+}
+
+void MeasureMenuItem(MEASUREITEMSTRUCT* item) {
+    const menudata* record = reinterpret_cast<const menudata*>(item->itemData);
+    if (item->CtlType != ODT_MENU || !record) return;
+    ScopedGdiObj<HFONT> font(CreateMenuFont());
     ScopedGetDC screen(nullptr);
     ScopedSelectObject select(screen, font.get());
     SIZE text = {};
@@ -105,6 +113,8 @@ void DrawMenuItem(const DRAWITEMSTRUCT* item) {
         DrawIconEx(dc, iconLeft, item->rcItem.top + (height - 16) / 2, record->hIcon, 16, 16, 0, nullptr, DI_NORMAL);
     RECT label = item->rcItem;
     label.left = iconLeft + 20;
+    ScopedGdiObj<HFONT> font(CreateMenuFont());
+    ScopedSelectObject selectFont(dc, font.get());
     DrawTextA(dc, record->text, -1, &label, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS);
     SetBkMode(dc, oldMode);
     SetTextColor(dc, oldText);
