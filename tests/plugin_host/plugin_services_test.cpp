@@ -168,6 +168,21 @@ TEST(PluginServices, AFetchGoesThroughTheHostsClientWithTheGeneralPagesProxy) {
     CheckDlgButton(hBoth, IDUSEPROXY, BST_UNCHECKED);
 }
 
+// The placement window of the test below (60 x 50), or none.
+BOOL CALLBACK MatchPlacement(HWND window, LPARAM found) {
+    RECT rect;
+    if (IsWindowVisible(window) && GetWindowRect(window, &rect) && rect.right - rect.left == 60 &&
+        rect.bottom - rect.top == 50)
+        *reinterpret_cast<HWND*>(found) = window;
+    return TRUE;
+}
+
+HWND PlacementWindow() {
+    HWND found = nullptr;
+    EnumThreadWindows(GetWindowThreadProcessId(hMain, nullptr), MatchPlacement, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 int Number(HWND dialog, int control) { return static_cast<int>(GetDlgItemInt(dialog, control, nullptr, TRUE)); }
 
 TEST(PluginServices, EscapeDuringAPluginsPlacementPutsItsNumbersBack) {
@@ -185,6 +200,10 @@ TEST(PluginServices, EscapeDuringAPluginsPlacementPutsItsNumbersBack) {
         SendInput(1, &keys[0], sizeof(INPUT));
         Sleep(100);
         SendInput(1, &keys[1], sizeof(INPUT));
+        // Should Escape not arrive, the window is closed (keeping the
+        // numbers it shows) so that the test ends and fails.
+        for (int i = 0; i < 40 && PlacementWindow(); ++i) Sleep(50);
+        if (HWND placing = PlacementWindow()) PostMessageA(placing, WM_CLOSE, 0, 0);
     });
     EXPECT_EQ(RunFuncFromPlagin(KvSrvPlace, reinterpret_cast<LPARAM>(&place)), 0);
     user.join();
