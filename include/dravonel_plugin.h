@@ -13,7 +13,8 @@
  *      commands from the plug-in's own popup menus.
  *   4. Running: the other commands as their events occur.
  *   5. Exit: KvAPPLICATIONCLOSE (any non-zero answer keeps the host running);
- *      then the host unloads every module.
+ *      then the host destroys the windows each module made on its thread
+ *      (the page among them), unloads the module and ends the process.
  * Commands whose answer "stops" (5, 11, 12, 13, 14, 15, 20, 22): the first
  * plug-in that answers non-zero (for 20 and 22: a colour strictly between 0
  * and 0xFFFFFF) ends the round; later plug-ins are not asked.
