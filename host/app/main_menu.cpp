@@ -139,9 +139,10 @@ void CreateMainMenu() {
     // is a group of its own, so separators stand between two plug-ins' items.
     std::vector<int> order, group;
     for (int id = 0; id < IDPLANG; ++id) order.push_back(id);
-    std::vector<DravonexFunction> owners;
     for (int id = BUILTIN_MENU_ITEMS; id < countRasshItem; ++id) order.push_back(id);
     for (int id = IDPLANG; id < BUILTIN_MENU_ITEMS; ++id) order.push_back(id);
+
+    std::vector<DravonexFunction> owners;  // the plug-ins in the order their items came
 
     for (int id : order) {
         const bool plugin = id >= BUILTIN_MENU_ITEMS;
