@@ -13,7 +13,8 @@
  *      commands from the plug-in's own popup menus.
  *   4. Running: the other commands as their events occur.
  *   5. Exit: KvAPPLICATIONCLOSE (any non-zero answer keeps the host running);
- *      then the host unloads every module.
+ *      then the host destroys the windows each module made on its thread
+ *      (the page among them), unloads the module and ends the process.
  * Commands whose answer "stops" (5, 11, 12, 13, 14, 15, 20, 22): the first
  * plug-in that answers non-zero (for 20 and 22: a colour strictly between 0
  * and 0xFFFFFF) ends the round; later plug-ins are not asked.
@@ -21,9 +22,11 @@
  *
  * Services: a plug-in asks the host with
  *   SendMessage(host, KV_SERVICE_MESSAGE, service code, (LPARAM)record)
- * where host is the window it was given (arg 1 of its commands). The record
- * stays the plug-in's; the host reads it during the call only. A null record
- * or an unknown code answers 0.
+ * where host is a window it was given: the settings panel (arg 1 of
+ * KvCREATE) or the main window (arg 1 of the other commands; for 8, 9, 10
+ * and 18 arg 1 is a menu, never a window to send to). The record stays the
+ * plug-in's; the host reads it during the call only. A null record or an
+ * unknown code answers 0.
  *
  * Who frees what: every module uses the one C run-time heap of the process
  * (msvcrt.dll), so malloc in one module and free in another is sound.
@@ -35,6 +38,8 @@
  *     27, 30), heap blocks of service 18 (kind 0), the file list of services
  *     28 and 29 when the host leaves it (the answer says what is left),
  *     bitmaps it receives (services 9, 11), pictures through service 10.
+ *   - Service 16 takes the picture (the host releases it) and replaces the
+ *     bitmap in *hBit (the host deletes the old one).
  *   - KvCMDRUN: a plug-in that returns a new command line takes charge of the
  *     old one (frees or reuses it); one that returns 0 leaves it untouched.
  *
@@ -88,7 +93,7 @@ enum {
 #define KV_SERVICE_MESSAGE (WM_USER + 2)
 enum {
     KvSrvLockWorkstation = 0,    /* no record */
-    KvSrvSavePicture = 1,        /* s_savepicture */
+    KvSrvSavePicture = 1,        /* s_savepicture; 0 = written, non-zero = not written */
     KvSrvNextWallpaper = 2,      /* no record; the plug-ins are not asked */
     KvSrvAddToolTip = 3,         /* s_addtooltip */
     KvSrvSetLayeredWindow = 4,   /* s_setlayeredwin */
@@ -103,7 +108,7 @@ enum {
     KvSrvTrackMenu = 13,         /* a menu handle */
     KvSrvMainMenu = 14,          /* no record; answer: the main menu */
     KvSrvUpdateWallpaper = 15,   /* no record; the plug-ins are asked (KvUPDATEWALL) */
-    KvSrvPreviewBitmap = 16,     /* s_imgtosmallbmp */
+    KvSrvPreviewBitmap = 16,     /* s_imgtosmallbmp; the picture is released */
     KvSrvInputText = 17,         /* heap s_inputInitParam; answer: heap text or 0 */
     KvSrvGetInetFile = 18,       /* s_getinetfile; answer: as the HTTP client's */
     KvSrvDrawBitmap = 19,        /* s_drawbit */
@@ -115,8 +120,8 @@ enum {
     KvSrvCurrentSaver = 25,      /* no record; answer: heap path or 0 */
     KvSrvChooseFolder = 26,      /* s_selfolder; answer: heap path or 0 */
     KvSrvChooseFile = 27,        /* s_selfile; answer: heap path or 0 */
-    KvSrvAddToList = 28,         /* s_filetolist */
-    KvSrvRemoveFromList = 29,    /* s_filetolist */
+    KvSrvAddToList = 28,         /* s_filetolist; answer: the files left to the plug-in */
+    KvSrvRemoveFromList = 29,    /* s_filetolist; as 28 */
     KvSrvNextWallpaperPath = 30, /* no record; answer: heap path or 0 */
     KvSrvDrawCalendar = 31,      /* s_drawcalendar */
     KvSrvReadHotKey = 32,        /* the row number; answer: its hot-key code */
@@ -169,7 +174,7 @@ typedef struct s_setlayeredwin {
 } s_setlayeredwin;
 
 typedef struct s_choosefont {
-    char* ext; /* settings file */
+    char* ext; /* extension of the user's file to write (".set", ".dst") */
     char* app; /* section */
     HWND H;    /* dialog */
     int ID;    /* font box control */

@@ -15,6 +15,7 @@
 #include "engine/image_binding.h"
 #include "engine/list_file.h"
 #include "engine/wall_lists.h"
+#include "plugins/plugin_commands.h"
 #include "createpathfile.h"
 #include "kvinifunction.h"
 #include "resource.h"
@@ -75,6 +76,8 @@ void CmdRun(const char* cmd, int extime) {
     // The update check is not built yet; the switch must not be taken for
     // a name.
     TakeSwitch(text, "/cu");
+    // Plug-ins take their own switches out (the informer's, for example).
+    text = PluginsCmdRun(text);
     KvStrTrim(text, kQuotesAndBlanks);
 
     if (char* setWallpaper = strstr(text, "/tw")) {

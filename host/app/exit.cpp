@@ -10,6 +10,8 @@
 #include "engine/image_binding.h"
 #include "engine/unique_order.h"
 #include "hotkeys/hotkey_rows.h"
+#include "plugins/plugin_commands.h"
+#include "plugins/plugin_list.h"
 #include "system/process_list.h"
 #include "system/processor_usage.h"
 #include "createpathfile.h"
@@ -17,7 +19,13 @@
 #include "kvinifunction.h"
 #include "scopedwin.h"
 
+bool PluginsAgreeToExit() { return !PluginsRefuse(KvAPPLICATIONCLOSE); }
+
 void Exit() {
+    if (PluginsAgreeToExit()) ExitAgreed();
+}
+
+void ExitAgreed() {
     UnRegisterKey();
     KillTimer(hMain, Timer08);
 
@@ -46,6 +54,11 @@ void Exit() {
         UpdateWindow(desktop);
     }
 
+    // Plug-ins go first: while their windows close they may still ask for
+    // services (pictures released through the loaders, layered windows).
+    // After this only the host's own libraries are unloaded before the end.
+    UnloadPlugins();
+
     if (hUser32Dll) {
         pSetLayeredWindowAttributes = nullptr;
         pLockWorkStation = nullptr;
@@ -54,6 +67,5 @@ void Exit() {
     }
     StopProcessExclusion();
     FreeImageModules();
-
     ExitProcess(0);
 }

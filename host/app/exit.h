@@ -1,5 +1,11 @@
 #pragma once
 
-// Orderly shutdown: restores the desktop, removes the tray icon, unloads
-// everything and ends the process with code 0.
+// Orderly shutdown: asks the plug-ins (any one may refuse, and then nothing
+// happens), restores the desktop, removes the tray icon, unloads everything
+// and ends the process with code 0.
 void Exit();
+// The question alone (KvAPPLICATIONCLOSE to every plug-in until one
+// refuses), for a caller that must know before it acts.
+bool PluginsAgreeToExit();
+// The shutdown once the plug-ins have agreed.
+void ExitAgreed();

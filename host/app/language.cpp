@@ -17,6 +17,7 @@
 #include "pages/page_lists.h"
 #include "pages/page_texts.h"
 #include "pages/page_wall.h"
+#include "plugins/plugin_list.h"
 #include "createpathfile.h"
 #include "kvfunction.h"
 #include "kvinifunction.h"
@@ -82,6 +83,7 @@ void Language() {
     ApplyHotKeyPageTexts();
     ApplyMenuItemsPageTexts();
     BuildPageTree();
+    loadPlugins();
 }
 
 void ProcLanguageMenu(int id) {
@@ -89,6 +91,10 @@ void ProcLanguageMenu(int id) {
     if (state == static_cast<UINT>(-1) || (state & MF_CHECKED)) return;
     const menudata* record = static_cast<const menudata*>(getMenuData(static_cast<UINT>(id), hLanguageMenu, FALSE));
     if (!record || !record->data) return;
+    // Asked before anything changes: a plug-in that keeps the program
+    // running must not leave it beside a new instance, titled "Exit" and
+    // without its hot keys.
+    if (!PluginsAgreeToExit()) return;
     SetValueKeySet("ini", record->data);
 
     // The new instance must not hand its (empty) command line to this one.
@@ -97,5 +103,5 @@ void ProcLanguageMenu(int id) {
     char program[MAX_PATH];
     GetModuleFileNameA(nullptr, program, sizeof program);
     ShellExecuteA(nullptr, "open", program, nullptr, nullptr, SW_RESTORE);
-    Exit();
+    ExitAgreed();
 }

@@ -1,7 +1,9 @@
 #include "app/main_menu.h"
 
 #include <cstring>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "app/exit.h"
 #include "app/language.h"
@@ -11,8 +13,10 @@
 #include "base/menudata.h"
 #include "engine/change_cycle.h"
 #include "engine/wall_lists.h"
+#include "hotkeys/menu_items.h"
 #include "pages/page_general.h"
 #include "pages/page_wall_cycle.h"
+#include "plugins/plugin_commands.h"
 #include "screensavers/saver_commands.h"
 #include "screensavers/saver_menu.h"
 #include "screensavers/saver_selection.h"
@@ -25,8 +29,10 @@ HMENU hPostMenu;
 
 namespace {
 
-// Groups of the built-in items; separators stand between groups.
+// Groups of the built-in items; separators stand between groups. The
+// plug-ins' items come between groups 5 and 7, a group per plug-in.
 const int kGroupOf[BUILTIN_MENU_ITEMS] = {1, 1, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 7, 7, 7};
+const int kFirstPluginGroup = 100;
 
 // Items whose features the program does not have yet stay greyed.
 bool MenuItemAvailable(int id) {
@@ -129,9 +135,18 @@ void CreateMainMenu() {
         while (GetMenuItemCount(hMainMenu) > 0) RemoveMenu(hMainMenu, 0, MF_BYPOSITION);
     }
 
-    int group[BUILTIN_MENU_ITEMS];
-    for (int id = 0; id < BUILTIN_MENU_ITEMS; ++id) {
-        menudata* record = NewMenuData(ItemName(id).c_str(), MenuIcon(id), nullptr);
+    // Menu order: groups 1 to 5, the plug-ins' items, group 7. Each plug-in
+    // is a group of its own, so separators stand between two plug-ins' items.
+    std::vector<int> order, group;
+    for (int id = 0; id < IDPLANG; ++id) order.push_back(id);
+    for (int id = BUILTIN_MENU_ITEMS; id < countRasshItem; ++id) order.push_back(id);
+    for (int id = IDPLANG; id < BUILTIN_MENU_ITEMS; ++id) order.push_back(id);
+
+    std::vector<DravonexFunction> owners;  // the plug-ins in the order their items came
+
+    for (int id : order) {
+        const bool plugin = id >= BUILTIN_MENU_ITEMS;
+        menudata* record = NewMenuData(ItemName(id).c_str(), plugin ? nullptr : MenuIcon(id), nullptr);
         MENUITEMINFOA item = {};
         item.cbSize = sizeof item;
         item.fMask = MIIM_ID | MIIM_FTYPE | MIIM_DATA | MIIM_STATE | MIIM_SUBMENU;
@@ -140,21 +155,36 @@ void CreateMainMenu() {
         item.dwItemData = reinterpret_cast<ULONG_PTR>(record);
         item.fState = MenuItemAvailable(id) ? MFS_ENABLED : MFS_GRAYED;
         item.hSubMenu = MenuItemAvailable(id) ? SubmenuOf(id) : nullptr;
-        InsertMenuItemA(hMainMenu, static_cast<UINT>(id), TRUE, &item);
-        if (MenuItemCreate(id, ItemChecked(id))) {
-            group[id] = kGroupOf[id];
-        } else {
+        InsertMenuItemA(hMainMenu, static_cast<UINT>(GetMenuItemCount(hMainMenu)), TRUE, &item);
+        if (!MenuItemCreate(id, ItemChecked(id))) {
             FreeMenuData(record);
-            group[id] = -1;
+            group.push_back(-1);
+        } else if (!plugin) {
+            group.push_back(kGroupOf[id]);
+        } else {
+            const DravonexFunction owner = MenuItemOwner(id);
+            size_t index = 0;
+            while (index < owners.size() && owners[index] != owner) ++index;
+            if (index == owners.size()) owners.push_back(owner);
+            group.push_back(kFirstPluginGroup + static_cast<int>(index));
         }
     }
 
-    bool separatorBefore[BUILTIN_MENU_ITEMS];
-    PlaceSeparators(group, BUILTIN_MENU_ITEMS, separatorBefore);
-    for (int id = BUILTIN_MENU_ITEMS - 1; id >= 0; --id) {
-        if (!separatorBefore[id]) continue;
-        int position = MainMenuPosition(id);
+    std::unique_ptr<bool[]> flags(new bool[order.size()]);
+    PlaceSeparators(group.data(), static_cast<int>(order.size()), flags.get());
+    for (size_t i = order.size(); i-- > 0;) {
+        if (!flags[i]) continue;
+        int position = MainMenuPosition(order[i]);
         if (position >= 0) InsertMenuA(hMainMenu, static_cast<UINT>(position), MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    }
+
+    // The plug-ins see their items once the menu stands: first to set
+    // caption and icon, then, complete, to attach submenus of their own.
+    for (int id = BUILTIN_MENU_ITEMS; id < countRasshItem; ++id)
+        if (MainMenuPosition(id) >= 0) PluginMenuItemShown(hMainMenu, id);
+    for (int id = BUILTIN_MENU_ITEMS; id < countRasshItem; ++id) {
+        const int position = MainMenuPosition(id);
+        if (position >= 0) PluginMenuItemPlaced(hMainMenu, id, position);
     }
 }
 
@@ -212,6 +242,7 @@ void ProcMainMenu(int id) {
             Exit();
             break;
         default:
+            if (id >= BUILTIN_MENU_ITEMS) RunPluginMenuItem(hMainMenu, id);
             break;
     }
 }

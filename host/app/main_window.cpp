@@ -21,6 +21,8 @@
 #include "hotkeys/hotkey_rows.h"
 #include "pages/page_lists.h"
 #include "pages/page_wall_cycle.h"
+#include "plugins/plugin_commands.h"
+#include "plugins/plugin_services.h"
 #include "screensavers/saver_menu.h"
 #include "screensavers/saver_selection.h"
 #include "kvfunction.h"
@@ -187,6 +189,13 @@ INT_PTR CALLBACK MainFunc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         case WM_DROPFILES:
             DragFunc(reinterpret_cast<HDROP>(wParam));
             return TRUE;
+        case WM_PLUGINREQUEST: {
+            // Always handled: a dialog that answers FALSE to WM_USER+2 would
+            // have DefDlgProc take it for DM_REPOSITION.
+            const LRESULT result = RunFuncFromPlagin(static_cast<int>(wParam), lParam);
+            SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
+            return TRUE;
+        }
         case WM_NOTIFY: {
             const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
             if (header->idFrom == IDTREEVIEW && header->code == TVN_SELCHANGEDA)
@@ -214,6 +223,9 @@ INT_PTR CALLBACK HideFunc(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
             else if (hPostMenu && hPostMenu == hPeriodMenu) SelectPeriod(LOWORD(wParam));
             else if (hPostMenu && hPostMenu == hMainMenu) ProcMainMenu(LOWORD(wParam));
             else if (hPostMenu && hPostMenu == hSCRMenu) SetSCR(LOWORD(wParam));
+            // Any other menu is a plug-in's own (a submenu it put into the
+            // main menu, or a popup it opened through the host).
+            else if (hPostMenu && IsMenu(hPostMenu)) PluginsPopMenu(hPostMenu, wParam);
             return TRUE;
         case WM_CLOSE:
             Exit();

@@ -8,11 +8,13 @@
 #include "base/globals.h"
 #include "desktop/autostart.h"
 #include "hotkeys/hotkey_page.h"
+#include "hotkeys/hotkey_rows.h"
 #include "hotkeys/menu_items.h"
 #include "pages/page_calendar.h"
 #include "pages/page_general.h"
 #include "pages/page_lists.h"
 #include "pages/page_wall.h"
+#include "plugins/plugin_commands.h"
 #include "createpathfile.h"
 #include "kvinifunction.h"
 #include "scopedwin.h"
@@ -31,10 +33,14 @@ void Settings() {
     LoadWallSettings();
     SettingCalen();
     LoadListSettings();
-    // Plug-ins read their settings here and add their rows after the
-    // host's own, once the plug-in host exists.
+    PluginsLoadSettings(file.get());
+    // The plug-ins' rows follow the host's own.
+    if (countHotKey == 0) CreateBuiltInHotKeys(file.get());
+    AddPluginHotKeys(file.get());
     LoadHotKeySettings(file.get());
     LoadUserMode();
+    if (countRasshItem == 0) CreateBuiltInMenuItems(file.get());
+    AddPluginMenuItems(file.get());
     LoadMenuItemsSettings(file.get());
     currentDay = GetKeyInt(file.get(), "set", "KvLastDay", 0);
     if (GetKeyYes(file.get(), "set", "KvCheckOff")) RunCheckOff();

@@ -14,9 +14,11 @@
 #include "app/main_menu.h"
 #include "app/main_window.h"
 #include "app/settings_loading.h"
+#include "app/settings_window.h"
 #include "app/timers.h"
 #include "base/globals.h"
 #include "desktop/tray_icon.h"
+#include "engine/calendar_drawing.h"
 #include "engine/image_binding.h"
 #include "engine/wallpaper_events.h"
 #include "hotkeys/hotkey_page.h"
@@ -28,6 +30,9 @@
 #include "pages/page_wall.h"
 #include "pages/page_wall_cycle.h"
 #include "pages/tooltips.h"
+#include "plugins/plugin_commands.h"
+#include "plugins/plugin_list.h"
+#include "plugins/plugin_services.h"
 #include "screensavers/saver_commands.h"
 #include "screensavers/saver_menu.h"
 #include "screensavers/saver_selection.h"
@@ -40,8 +45,6 @@
 #include "screen_dpi.h"
 
 namespace {
-
-INT_PTR CALLBACK PlainPageFunc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
 
 HWND CreatePage(int templateId, HWND parent, DLGPROC procedure) {
     return CreateDialogParamA(hInS, MAKEINTRESOURCEA(templateId), parent, procedure, 0);
@@ -105,7 +108,7 @@ bool CreateProgramWindows() {
     hHotKey = CreatePage(IDD_HOTKEY, hKey, KeyFunc);
     hRassh = CreatePage(IDD_RASSH, hContent, RasshFunc);
     hRasshItem = CreatePage(IDD_RASSHITEM, hRassh, RasshFunc);
-    hPlugins = CreatePage(IDD_PLUGINS, hContent, PlainPageFunc);
+    hPlugins = CreatePage(IDD_PLUGINS, hContent, PluginsFunc);
     return hHide && hMain && hContent && hBoth && hWall && hFile && hPicture && hCalen && hKey && hHotKey && hRassh &&
            hRasshItem && hPlugins;
 }
@@ -123,20 +126,41 @@ void ConnectWallpaperEvents() {
     events.pictureComposed = ShowComposedPicture;
     events.wallpaperApplied = OnTimer04;
     events.currentRowCleared = ClearCurrentRowView;
+    events.nextRefused = PluginsRefuseNextWall;
+    events.previousRefused = PluginsRefusePreviousWall;
+    events.updateRefused = PluginsRefuseUpdateWall;
+    events.drawItems = PluginsDrawWallpaper;
     SetWallpaperEvents(events);
 }
 
 void ConnectPageHooks() {
     SetMenuItemsChangedHandler(CreateMainMenu);
     SetSaverCommandHandler(OnSaverPageCommand);
+    SetListsChangedHandler(PluginsListsChanged);
     HotKeyCommands commands;
     commands.runScreenSaver = RunScr;
     SetHotKeyCommands(commands);
 }
 
+namespace {
+
+void RunPluginCommandLine(const char* line) { CmdRun(line, 0); }
+
+}  // namespace
+
+void ConnectPluginHost() {
+    SetDayColourFunction(PluginDayColour);
+    PluginHostCommands commands;
+    commands.showSettings = ShowSettings;
+    commands.trackMenu = TrackMainMenu;
+    commands.runCommandLine = RunPluginCommandLine;
+    SetPluginHostCommands(commands);
+}
+
 void InitializeApp(const char* commandLine) {
     ConnectWallpaperEvents();
     ConnectPageHooks();
+    ConnectPluginHost();
     HeapString users(CreatePathFile("Users", nullptr, nullptr));
     if (users) CreateDirectoryA(users.get(), nullptr);
 

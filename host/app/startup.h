@@ -21,6 +21,9 @@ void ConnectWallpaperEvents();
 // The pages' requests that the application answers (the menu-items page
 // rebuilds the main menu).
 void ConnectPageHooks();
+// The plug-ins' part in the engine and the services the application answers
+// (the calendar's day colours, the settings window, menus, command lines).
+void ConnectPluginHost();
 void InitializeApp(const char* commandLine);
 int RunMessageLoop();
 // The wheel scrolls the row list under the pointer, not the focused control.

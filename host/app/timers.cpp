@@ -9,10 +9,13 @@
 #include "desktop/tray_icon.h"
 #include "engine/change_cycle.h"
 #include "pages/page_general.h"
+#include "plugins/plugin_commands.h"
 #include "kvfunction.h"
 #include "kvinifunction.h"
 
 void OnTimer04() {
+    // A plug-in may want the desktop left alone this tick (a joke running).
+    if (PluginsRefuse(KvSTOPICONRULE)) return;
     IconViewCare care = {};
     care.hideIcons = GeneralOption(10331);
     care.forceCaptionColour = GeneralOption(10319);
@@ -56,6 +59,7 @@ void OnTimer08() {
                 break;
         }
     }
+    PluginsNewDay();
 }
 
 bool CheckInterval(int value, int low, int high, bool bounded) {

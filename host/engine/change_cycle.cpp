@@ -66,6 +66,7 @@ int PreviousRow(int rows, int selected, bool random, IndexList& history, IndexLi
 }
 
 void NextWall(int notify) {
+    if (notify && RaiseNextRefused()) return;
     const int next = NextRow(static_cast<int>(wallList.size()), GetCurrentRow(), RandomOrderChosen(), wp, rwp,
                              GenerateUnikList);
     RaiseStepStarting();
@@ -74,13 +75,15 @@ void NextWall(int notify) {
 }
 
 void PreviousWall() {
+    if (RaisePreviousRefused()) return;
     const int previous = PreviousRow(static_cast<int>(wallList.size()), GetCurrentRow(), RandomOrderChosen(), wp, rwp);
     RaiseStepStarting();
     SetItemSel(hFile, IDWALLLIST, previous);
     ToWall(1);
 }
 
-void ToWall(int) {
+void ToWall(int notify) {
+    if (notify && RaiseUpdateRefused()) return;
     KillTimer(hMain, Timer03);
     positionType = GetPlaceMent(GetCurrentRow()) - 1;
     SIZE size = {};

@@ -51,8 +51,7 @@ void CreateWallPaper(s_picture* picture, SIZE* pictureSize) {
         ScopedSelectObject select(memory, wall.get());
         ComposePicture(memory, desktop, work, picture, size, options);
         RaisePictureComposed(picture, size);
-        // Plug-ins draw their items here (command 16, in load order) once
-        // the plug-in host exists.
+        RaiseDrawItems(memory);
         if (options.calendar) DrawCalendars(memory, options.previousMonth, options.nextMonth, CurrentCalendarContext());
         GdiFlush();
     }

@@ -28,3 +28,13 @@ void RaiseWallpaperApplied() {
 void RaiseCurrentRowCleared() {
     if (handlers.currentRowCleared) handlers.currentRowCleared();
 }
+
+bool RaiseNextRefused() { return handlers.nextRefused && handlers.nextRefused(); }
+
+bool RaisePreviousRefused() { return handlers.previousRefused && handlers.previousRefused(); }
+
+bool RaiseUpdateRefused() { return handlers.updateRefused && handlers.updateRefused(); }
+
+void RaiseDrawItems(HDC wallpaper) {
+    if (handlers.drawItems) handlers.drawItems(wallpaper);
+}

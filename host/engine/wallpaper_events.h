@@ -20,6 +20,14 @@ struct WallpaperEvents {
     void (*wallpaperApplied)() = nullptr;
     // The open list has no current row any more (it became empty).
     void (*currentRowCleared)() = nullptr;
+    // A plug-in may take over a step: next, previous, or applying the
+    // wallpaper again. True cancels the host's own step.
+    bool (*nextRefused)() = nullptr;
+    bool (*previousRefused)() = nullptr;
+    bool (*updateRefused)() = nullptr;
+    // The wallpaper being composed (screen coordinates), before the
+    // calendars: plug-ins draw their items into it.
+    void (*drawItems)(HDC wallpaper) = nullptr;
 };
 
 // Replaces the handlers; returns the previous ones.
@@ -30,3 +38,7 @@ void RaiseStepStarting();
 void RaisePictureComposed(s_picture* picture, SIZE size);
 void RaiseWallpaperApplied();
 void RaiseCurrentRowCleared();
+bool RaiseNextRefused();
+bool RaisePreviousRefused();
+bool RaiseUpdateRefused();
+void RaiseDrawItems(HDC wallpaper);

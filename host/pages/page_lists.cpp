@@ -34,6 +34,8 @@ namespace {
 // Path whose preview is shown.
 std::string lastview;
 
+void (*listsChanged)();
+
 // Icon buttons and their tool tips (section "TOOLTIP").
 struct IconButton {
     int control;
@@ -138,7 +140,7 @@ void OnPreviewBox() {
 }
 
 void NotifyListsChanged() {
-    // Plug-ins hear of new, renamed and deleted lists once they exist.
+    if (listsChanged) listsChanged();
 }
 
 void SelectListNamed(const std::string& name) {
@@ -447,6 +449,8 @@ void CreateListColumnsAndMenu(HWND page) {
 }
 
 }  // namespace
+
+void SetListsChangedHandler(void (*handler)()) { listsChanged = handler; }
 
 HMENU hPlaceMenu;
 

@@ -26,3 +26,7 @@ void DragFunc(HDROP drop);
 void HidePreviewForStep();
 void ShowComposedPicture(s_picture* picture, SIZE size);
 void ClearCurrentRowView();
+
+// Called after a list was created, renamed or deleted (the list of lists is
+// already rebuilt); the application sets it so that plug-ins hear of it.
+void SetListsChangedHandler(void (*handler)());
