@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "createpathfile.h"
+#include "file_replace.h"
+#include "ini_text.h"
 #include "scopedwin.h"
 
 namespace {
@@ -21,7 +23,62 @@ const DWORD kRegistryValueBuffer = 128;
 ChooseColorFunction chooseColor = ChooseColorA;
 GetUserNameFunction getUserName = GetUserNameA;
 
+SettingsWriteObserver writeObserver = nullptr;
+
 char* CopyOrNone(const char* text) { return text ? _strdup(text) : nullptr; }
+
+// One writer of a file at a time, also across processes (the chooser and
+// the host share the settings file): each reads the file, edits it and
+// replaces it whole, and must not lose what another wrote meanwhile.
+class IniFileLock {
+public:
+    explicit IniFileLock(const char* file) {
+        unsigned long hash = 2166136261u;  // FNV-1a of the path without case
+        for (const char* c = file; *c; ++c) {
+            char lower = (*c >= 'A' && *c <= 'Z') ? static_cast<char>(*c + 32) : *c;
+            hash = ((hash ^ static_cast<unsigned char>(lower)) * 16777619u) & 0xFFFFFFFFu;
+        }
+        char name[48];
+        snprintf(name, sizeof name, "DravonelIniFile%08lx", hash);
+        mutex_.reset(CreateMutexA(nullptr, FALSE, name));
+        // A writer killed while holding it leaves it abandoned: ours now.
+        if (mutex_.valid()) owned_ = WaitForSingleObject(mutex_.get(), 10000) != WAIT_TIMEOUT;
+    }
+    ~IniFileLock() {
+        if (owned_) ReleaseMutex(mutex_.get());
+    }
+    IniFileLock(const IniFileLock&) = delete;
+    IniFileLock& operator=(const IniFileLock&) = delete;
+
+private:
+    ScopedHandle mutex_;
+    bool owned_ = false;
+};
+
+bool SystemWrite(const char* fileini, const char* AppName, const char* KeyName, const char* text) {
+    return WritePrivateProfileStringA(AppName, KeyName, text, fileini) != 0;
+}
+
+bool WriteIniFile(const char* fileini, const char* AppName, const char* KeyName, const char* text) {
+    // No section: the system's own requests (flushing its cache).
+    if (!fileini || !AppName) return SystemWrite(fileini, AppName, KeyName, text);
+    IniFileLock lock(fileini);
+    std::string bytes;
+    if (!ReadFileBytes(fileini, bytes)) {
+        if (GetFileAttributesA(fileini) != INVALID_FILE_ATTRIBUTES) return false;  // there, but not readable
+        bytes.clear();
+    }
+    // A Unicode file, or names the editor does not take: the system's writer.
+    const bool unicode = bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') ||
+                                               (bytes[0] == '\xFE' && bytes[1] == '\xFF'));
+    std::string edited = bytes;
+    if (unicode || !EditIniText(edited, AppName, KeyName, text)) return SystemWrite(fileini, AppName, KeyName, text);
+    if (edited == bytes) return true;
+    if (!ReplaceFileBytes(fileini, edited)) return false;
+    // The system may keep the file in memory; it must read the new one.
+    SystemWrite(fileini, nullptr, nullptr, nullptr);
+    return true;
+}
 
 }  // namespace
 
@@ -53,8 +110,16 @@ int GetKeyYes(const char* fileini, const char* AppName, const char* KeyName) {
     return static_cast<int>(GetPrivateProfileStringA(AppName, KeyName, "", buffer, sizeof buffer, fileini));
 }
 
-void SetKey(const char* fileini, const char* AppName, const char* KeyName, const char* text) {
-    WritePrivateProfileStringA(AppName, KeyName, text, fileini);
+bool SetKey(const char* fileini, const char* AppName, const char* KeyName, const char* text) {
+    const bool saved = WriteIniFile(fileini, AppName, KeyName, text);
+    if (writeObserver && fileini && AppName) writeObserver(fileini, saved);
+    return saved;
+}
+
+SettingsWriteObserver SetSettingsWriteObserver(SettingsWriteObserver observer) {
+    SettingsWriteObserver previous = writeObserver;
+    writeObserver = observer;
+    return previous;
 }
 
 void SetKeyInt(const char* fileini, const char* AppName, const char* KeyName, int value) {
