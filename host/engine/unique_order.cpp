@@ -89,48 +89,6 @@ void CorrectWP(uint32_t row, IndexList& list) {
 
 IndexList GetReversList(const IndexList& list) { return IndexList(list.rbegin(), list.rend()); }
 
-std::string UniqueOrderText(const IndexList& history, const IndexList& queue) {
-    std::string text;
-    char line[16];
-    // History from its tail (oldest) to its head, then the queue from its head.
-    for (uint32_t index : history) {
-        snprintf(line, sizeof line, "%u\r\n", index);
-        text += line;
-    }
-    for (auto it = queue.rbegin(); it != queue.rend(); ++it) {
-        snprintf(line, sizeof line, "%u\r\n", *it);
-        text += line;
-    }
-    return text;
-}
-
-void ParseUniqueOrder(const std::string& text, uint32_t current, uint32_t rowCount, IndexList& history,
-                      IndexList& queue) {
-    history.clear();
-    queue.clear();
-    bool seenCurrent = false;
-    IndexList after;
-    size_t begin = 0;
-    while (begin < text.size()) {
-        size_t end = text.find('\n', begin);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(begin, std::min<size_t>(end - begin, 29));
-        begin = end + 1;
-        // A blank line (an editor's last line end) is no row 0.
-        if (line.empty() || line == "\r") continue;
-        long value = atol(line.c_str());
-        if (value < 0 || static_cast<unsigned long>(value) >= rowCount) continue;
-        uint32_t index = static_cast<uint32_t>(value);
-        if (!seenCurrent) {
-            history.push_back(index);
-            seenCurrent = index == current;
-        } else {
-            after.push_back(index);
-        }
-    }
-    queue.assign(after.rbegin(), after.rend());
-}
-
 void ClearUnikList() {
     wp.clear();
     rwp.clear();

@@ -1,15 +1,10 @@
+// The list model holds no window or file-system calls (PathKey, which maps
+// case the system's way, lives beside it in path_key.cpp), so the list file
+// readers that use it also build natively for fuzzing.
 #include "engine/wall_model.h"
-
-#include <windows.h>
 
 #include <algorithm>
 #include <unordered_set>
-
-std::string PathKey(const std::string& path) {
-    std::string key = path;
-    if (!key.empty()) CharLowerBuffA(&key[0], static_cast<DWORD>(key.size()));
-    return key;
-}
 
 std::string FileNamePart(const std::string& path) {
     size_t slash = path.rfind('\\');
