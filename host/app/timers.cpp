@@ -21,6 +21,11 @@ void OnTimer04() {
     CareForIconView(GetDesktopIconView(), care);
 }
 
+void TaskbarCare() {
+    if (GeneralOption(10322) && pSetLayeredWindowAttributes && FindWindowA("Shell_TrayWnd", nullptr))
+        ApplyTaskbarTransparency(TaskbarOpacity(GeneralTaskbarPercent(), GeneralOption(10323), IfShell_TrayWnd()));
+}
+
 DayChange NextDay(int current, int dayOfMonth) {
     if (current == 0) return {true, false, dayOfMonth};
     if (current != dayOfMonth) return {true, true, dayOfMonth};
@@ -36,8 +41,7 @@ void OnTimer08() {
         AddTrayIcon();
     }
 
-    if (GeneralOption(10322) && pSetLayeredWindowAttributes && FindWindowA("Shell_TrayWnd", nullptr))
-        ApplyTaskbarTransparency(TaskbarOpacity(GeneralTaskbarPercent(), GeneralOption(10323), IfShell_TrayWnd()));
+    TaskbarCare();
 
     DayChange day = NextDay(currentDay, loctime.wDay);
     if (!day.changed) return;

@@ -7,6 +7,8 @@
 
 void OnTimer04();
 void OnTimer08();
+// The taskbar's translucency as the general page sets it (timer 8's part).
+void TaskbarCare();
 
 
 // Value in [low, high) when bounded, else value >= low.
