@@ -15,6 +15,7 @@
 #include "app/settings_loading.h"
 #include "app/timers.h"
 #include "base/globals.h"
+#include "base/save_failures.h"
 #include "desktop/tray_icon.h"
 #include "engine/image_binding.h"
 #include "engine/wallpaper_events.h"
@@ -121,7 +122,10 @@ void ConnectWallpaperEvents() {
     SetWallpaperEvents(events);
 }
 
-void ConnectPageHooks() { SetMenuItemsChangedHandler(CreateMainMenu); }
+void ConnectPageHooks() {
+    SetMenuItemsChangedHandler(CreateMainMenu);
+    WatchSettingsWrites();
+}
 
 void InitializeApp(const char* commandLine) {
     ConnectWallpaperEvents();

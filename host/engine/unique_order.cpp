@@ -7,6 +7,7 @@
 #include <memory>
 #include <random>
 
+#include "base/save_failures.h"
 #include "engine/list_file.h"
 #include "engine/open_list.h"
 #include "engine/wallpaper_options.h"
@@ -106,7 +107,8 @@ void GenerateUnikList() {
 void SaveUnikList() {
     std::string file = OrderFilePath();
     if (file.empty()) return;
-    ReplaceFileText(file, UniqueOrderText(wp, rwp));
+    // Told like the list it belongs to; only the list's own save clears it.
+    if (!ReplaceFileText(file, UniqueOrderText(wp, rwp))) ReportSaveFailure(SAVE_FAILED_LIST, file.c_str());
 }
 
 void LoadUnikList(int current) {

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "base/globals.h"
+#include "base/save_failures.h"
 #include "engine/image_binding.h"
 #include "engine/list_file.h"
 #include "engine/open_list.h"
@@ -106,8 +107,13 @@ void LoadWallList() {
 void SaveWallList(int flag) {
     if (!lastlist.empty()) {
         std::string file = CreatePathList();
-        ReplaceFileText(file, ListFileText(wallList.rows()));
-        SetCountFilesInList(GetItemSel(hFile, IDLISTLIST), static_cast<int>(wallList.size()), lastlist.c_str());
+        // The count shown is the file's: it changes only when the file did.
+        if (ReplaceFileText(file, ListFileText(wallList.rows()))) {
+            ReportSaveSuccess(SAVE_FAILED_LIST);
+            SetCountFilesInList(GetItemSel(hFile, IDLISTLIST), static_cast<int>(wallList.size()), lastlist.c_str());
+        } else {
+            ReportSaveFailure(SAVE_FAILED_LIST, file.c_str());
+        }
     }
     if (flag == 1) GenerateUnikList();
 }
@@ -144,9 +150,7 @@ void CreatListList() {
                 if (!file) continue;
                 int count = GetCountFilesList(file);
                 fclose(file);
-                std::string name = found.cFileName;
-                name = name.substr(0, name.rfind('.'));
-                ListRecord* record = new ListRecord{name, count};
+                ListRecord* record = new ListRecord{ListNameOfFile(found.cFileName), count};
                 LVITEMA item = {};
                 item.mask = LVIF_TEXT | LVIF_PARAM;
                 item.iItem = ListView_GetItemCount(lists);
@@ -328,8 +332,12 @@ s_filetolist* putToListFile(s_filetolist* request, const char* suffix, bool add)
     std::vector<std::string> newestFirst;
     for (s_filenode* node = request->sb; node; node = node->next)
         if (node->path) newestFirst.push_back(node->path);
-    int count = AppendToListFile(ListFilePath(name, ".lst"), newestFirst, suffix, add);
+    const std::string file = ListFilePath(name, ".lst");
+    int count = AppendToListFile(file, newestFirst, suffix, add);
+    // Not saved: the request keeps its files, so the plug-in knows.
+    if (count == LIST_FILE_NOT_SAVED) ReportSaveFailure(SAVE_FAILED_LIST, file.c_str());
     if (count < 0) return request;
+    ReportSaveSuccess(SAVE_FAILED_LIST);
     TakeRequestFiles(request);
     int row = RowOfList(name);
     if (row >= 0) SetCountFilesInList(row, count, name.c_str());
