@@ -2,9 +2,12 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <string>
 #include <vector>
 
 #include "createpathfile.h"
@@ -59,24 +62,90 @@ bool SystemWrite(const char* fileini, const char* AppName, const char* KeyName, 
     return WritePrivateProfileStringA(AppName, KeyName, text, fileini) != 0;
 }
 
-bool WriteIniFile(const char* fileini, const char* AppName, const char* KeyName, const char* text) {
-    // No section: the system's own requests (flushing its cache).
-    if (!fileini || !AppName) return SystemWrite(fileini, AppName, KeyName, text);
-    IniFileLock lock(fileini);
+// A write of SetKey that failed (a full disk, a file kept read-only). It
+// goes into the file with the next write there, or when RetrySettingsWrites
+// tries again, so what the user changed is not lost once the file can be
+// written.
+struct PendingEdit {
+    std::string file, section, key, value;
+    bool wholeSection;  // key none: the section goes
+    bool remove;        // value none: the key goes
+};
+std::mutex pendingLock;
+std::vector<PendingEdit> pendingEdits;
+
+bool ApplyEdit(std::string& text, const PendingEdit& edit) {
+    return EditIniText(text, edit.section.c_str(), edit.wholeSection ? nullptr : edit.key.c_str(),
+                       edit.remove ? nullptr : edit.value.c_str());
+}
+
+std::vector<PendingEdit> PendingFor(const std::string& file) {
+    std::lock_guard<std::mutex> guard(pendingLock);
+    std::vector<PendingEdit> edits;
+    for (const PendingEdit& edit : pendingEdits)
+        if (lstrcmpiA(edit.file.c_str(), file.c_str()) == 0) edits.push_back(edit);
+    return edits;
+}
+
+void ForgetPending(const std::string& file) {
+    std::lock_guard<std::mutex> guard(pendingLock);
+    pendingEdits.erase(std::remove_if(pendingEdits.begin(), pendingEdits.end(),
+                                      [&](const PendingEdit& edit) {
+                                          return lstrcmpiA(edit.file.c_str(), file.c_str()) == 0;
+                                      }),
+                       pendingEdits.end());
+}
+
+// Keeps the edit; an older one of the same key (or section) gives way.
+void KeepPending(const PendingEdit& edit) {
+    std::lock_guard<std::mutex> guard(pendingLock);
+    pendingEdits.erase(std::remove_if(pendingEdits.begin(), pendingEdits.end(),
+                                      [&](const PendingEdit& older) {
+                                          return lstrcmpiA(older.file.c_str(), edit.file.c_str()) == 0 &&
+                                                 lstrcmpiA(older.section.c_str(), edit.section.c_str()) == 0 &&
+                                                 (edit.wholeSection ||
+                                                  lstrcmpiA(older.key.c_str(), edit.key.c_str()) == 0);
+                                      }),
+                       pendingEdits.end());
+    pendingEdits.push_back(edit);
+}
+
+// The file's waiting edits and then edit (when given), written through the
+// replacing writer. *keep: it failed in a way worth trying again.
+bool WriteEdits(const std::string& file, const PendingEdit* edit, bool* keep) {
+    *keep = false;
+    auto system = [&] {
+        return !edit || SystemWrite(file.c_str(), edit->section.c_str(), edit->wholeSection ? nullptr : edit->key.c_str(),
+                                    edit->remove ? nullptr : edit->value.c_str());
+    };
+    IniFileLock lock(file.c_str());
     std::string bytes;
-    if (!ReadFileBytes(fileini, bytes)) {
-        if (GetFileAttributesA(fileini) != INVALID_FILE_ATTRIBUTES) return false;  // there, but not readable
+    if (!ReadFileBytes(file.c_str(), bytes)) {
+        if (GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES) {  // there, but not readable now
+            *keep = true;
+            return false;
+        }
         bytes.clear();
     }
     // A Unicode file, or names the editor does not take: the system's writer.
     const bool unicode = bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') ||
                                                (bytes[0] == '\xFE' && bytes[1] == '\xFF'));
+    if (unicode) {
+        ForgetPending(file);
+        return system();
+    }
     std::string edited = bytes;
-    if (unicode || !EditIniText(edited, AppName, KeyName, text)) return SystemWrite(fileini, AppName, KeyName, text);
-    if (edited == bytes) return true;
-    if (!ReplaceFileBytes(fileini, edited)) return false;
-    // The system may keep the file in memory; it must read the new one.
-    SystemWrite(fileini, nullptr, nullptr, nullptr);
+    for (const PendingEdit& waiting : PendingFor(file)) ApplyEdit(edited, waiting);
+    if (edit && !ApplyEdit(edited, *edit)) return system();
+    if (edited != bytes) {
+        if (!ReplaceFileBytes(file.c_str(), edited)) {
+            *keep = true;
+            return false;
+        }
+        // The system may keep the file in memory; it must read the new one.
+        SystemWrite(file.c_str(), nullptr, nullptr, nullptr);
+    }
+    ForgetPending(file);
     return true;
 }
 
@@ -111,9 +180,31 @@ int GetKeyYes(const char* fileini, const char* AppName, const char* KeyName) {
 }
 
 bool SetKey(const char* fileini, const char* AppName, const char* KeyName, const char* text) {
-    const bool saved = WriteIniFile(fileini, AppName, KeyName, text);
-    if (writeObserver && fileini && AppName) writeObserver(fileini, saved);
+    // No file or section: the system's own requests (flushing its cache).
+    if (!fileini || !AppName) return SystemWrite(fileini, AppName, KeyName, text);
+    PendingEdit edit = {fileini, AppName, KeyName ? KeyName : "", text ? text : "", !KeyName, !text};
+    bool keep = false;
+    const bool saved = WriteEdits(edit.file, &edit, &keep);
+    if (keep) KeepPending(edit);
+    if (writeObserver) writeObserver(fileini, saved);
     return saved;
+}
+
+bool RetrySettingsWrites() {
+    std::vector<std::string> files;
+    {
+        std::lock_guard<std::mutex> guard(pendingLock);
+        for (const PendingEdit& edit : pendingEdits)
+            if (std::find(files.begin(), files.end(), edit.file) == files.end()) files.push_back(edit.file);
+    }
+    bool allSaved = true;
+    for (const std::string& file : files) {
+        bool keep = false;
+        const bool saved = WriteEdits(file, nullptr, &keep);
+        allSaved = allSaved && saved;
+        if (writeObserver) writeObserver(file.c_str(), saved);
+    }
+    return allSaved;
 }
 
 SettingsWriteObserver SetSettingsWriteObserver(SettingsWriteObserver observer) {

@@ -16,8 +16,11 @@ int GetKeyInt(const char* fileini, const char* AppName, const char* KeyName, int
 int GetKeyYes(const char* fileini, const char* AppName, const char* KeyName);
 // Writes through a temporary file that replaces the old one, so a crash or a
 // full disk never leaves a settings file half written; the file's form stays
-// what the system's ini writer makes. False when nothing was saved.
+// what the system's ini writer makes. False when nothing was saved: the
+// write is then kept and goes into the file with its next write.
 bool SetKey(const char* fileini, const char* AppName, const char* KeyName, const char* text);
+// Tries the kept writes again now; true when none is left.
+bool RetrySettingsWrites();
 void SetKeyInt(const char* fileini, const char* AppName, const char* KeyName, int value);
 void SetKeyInt0(const char* fileini, const char* AppName, const char* KeyName, int value);
 

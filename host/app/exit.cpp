@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/settings_window.h"
+#include "app/timers.h"
 #include "base/globals.h"
 #include "base/timer_ids.h"
 #include "desktop/shell_care.h"
@@ -26,6 +27,7 @@ void Exit() {
         if (icons && !IsWindowVisible(icons)) ShowWindow(icons, SW_SHOW);
     }
     RemoveTaskbarTransparency();
+    RetrySaves(true);
     SetValueKeySetInt("KvLastDay", currentDay);
     if (GetActiveChild() == hKey) SaveHotKey();
 

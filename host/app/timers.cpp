@@ -8,6 +8,7 @@
 #include "desktop/shell_care.h"
 #include "desktop/tray_icon.h"
 #include "engine/change_cycle.h"
+#include "engine/wall_lists.h"
 #include "pages/page_general.h"
 #include "kvfunction.h"
 #include "kvinifunction.h"
@@ -32,8 +33,17 @@ DayChange NextDay(int current, int dayOfMonth) {
     return {false, false, current};
 }
 
+void RetrySaves(bool now) {
+    static DWORD lastTry;
+    if (!now && GetTickCount() - lastTry < 5000) return;
+    lastTry = GetTickCount();
+    RetrySettingsWrites();
+    SavePendingWallList();
+}
+
 void OnTimer08() {
     GetLocalTime(&loctime);
+    RetrySaves(false);
 
     // The shell forgets the icon when it restarts; put it back.
     if (!GeneralOption(10301) && !ModifyTrayIcon()) {

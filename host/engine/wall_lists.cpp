@@ -27,6 +27,9 @@ std::string currentDir;
 
 namespace {
 
+// The open list holds rows its file does not: its last save failed.
+bool listNotSaved;
+
 // A row of the list of lists.
 struct ListRecord {
     std::string name;
@@ -90,6 +93,7 @@ void ShowListMessage(int stringNumber, const char* caption) {
 
 void LoadWallList() {
     wallList.Clear();
+    listNotSaved = false;
     bool changed = false;
     std::string file = CreatePathList();
     std::string text;
@@ -104,11 +108,16 @@ void LoadWallList() {
     SetCurrentState(0);
 }
 
+void SavePendingWallList() {
+    if (listNotSaved && !lastlist.empty()) SaveWallList(0);
+}
+
 void SaveWallList(int flag) {
     if (!lastlist.empty()) {
         std::string file = CreatePathList();
         // The count shown is the file's: it changes only when the file did.
-        if (ReplaceFileText(file, ListFileText(wallList.rows()))) {
+        listNotSaved = !ReplaceFileText(file, ListFileText(wallList.rows()));
+        if (!listNotSaved) {
             ReportSaveSuccess(SAVE_FAILED_LIST);
             SetCountFilesInList(GetItemSel(hFile, IDLISTLIST), static_cast<int>(wallList.size()), lastlist.c_str());
         } else {
@@ -176,6 +185,7 @@ void CreatListList() {
 void OpenListAtRow(int row) {
     ListRecord* record = RecordAt(row);
     if (!record || lstrcmpiA(record->name.c_str(), lastlist.c_str()) == 0) return;
+    SavePendingWallList();
     lastlist = record->name;
     if (startProgress) SetValueKeySet("KvFileList", lastlist.c_str());
     int count = GetMenuItemCount(hFileListMenu);

@@ -96,11 +96,12 @@ TEST_F(Saving, AFullDiskKeepsTheOldListAndSettingsAndTellsOnceUntilASaveWorks) {
     EXPECT_EQ(notices[0].file, settings.get());
     EXPECT_EQ(notices[0].text.substr(0, 19), "Settings not saved:");
 
-    // The disk has room again: both save, and a later failure is told anew.
+    // The disk has room again: what was not saved is, and a later failure
+    // is told anew.
     SetWriteFileFunction(nullptr);
     notices.clear();
-    SaveWallList(0);
-    SetValueKeySet("KvFolder", "C:\\After");
+    SavePendingWallList();
+    EXPECT_TRUE(RetrySettingsWrites());
     EXPECT_EQ(Read(list), "C:\\new.jpg#0\r\nC:\\a.jpg#0\r\nC:\\b.jpg#0\r\n#3");
     HeapString folder(GetKey(settings.get(), "set", "KvFolder", nullptr));
     EXPECT_STREQ(folder.get(), "C:\\After");

@@ -99,7 +99,7 @@ void CountWrites(const char*, bool saved) {
     if (!saved) ++failuresSeen;
 }
 
-TEST_F(SettingsWrites, TheSystemReadsWhatWasWrittenAndAReadOnlyFileIsKeptAndReported) {
+TEST_F(SettingsWrites, TheSystemReadsWhatWasWrittenAndAReadOnlyFileIsKeptReportedAndWrittenLater) {
     WriteTextFile(file_, "[set]\r\nKvA=1\r\n[HotKey]\r\nWin0=5\r\n");
     EXPECT_EQ(Get("KvA"), "1");  // the system may keep the file in memory now
     writesSeen = failuresSeen = 0;
@@ -117,6 +117,16 @@ TEST_F(SettingsWrites, TheSystemReadsWhatWasWrittenAndAReadOnlyFileIsKeptAndRepo
     EXPECT_EQ(Read(), kept);
     EXPECT_EQ(writesSeen, 3);
     EXPECT_EQ(failuresSeen, 1);
+
+    // Kept, and written once the file may be written again.
+    EXPECT_FALSE(RetrySettingsWrites());
+    SetFileAttributesA(file_.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_TRUE(RetrySettingsWrites());
+    EXPECT_EQ(Get("KvA"), "3");
+    EXPECT_EQ(failuresSeen, 2);
+    EXPECT_EQ(writesSeen, 5);
+    EXPECT_TRUE(RetrySettingsWrites()) << "nothing left to write";
+    EXPECT_EQ(writesSeen, 5);
 }
 
 TEST_F(SettingsWrites, WritersOfOneFileNeverLoseEachOthersKeys) {
