@@ -110,13 +110,17 @@ void KeepPending(const PendingEdit& edit) {
     pendingEdits.push_back(edit);
 }
 
-// The file's waiting edits and then edit (when given), written through the
-// replacing writer. *keep: it failed in a way worth trying again.
-bool WriteEdits(const std::string& file, const PendingEdit* edit, bool* keep) {
+// The file's waiting edits and then the new ones, written at once through
+// the replacing writer. *keep: it failed in a way worth trying again.
+bool WriteEdits(const std::string& file, const std::vector<PendingEdit>& edits, bool* keep) {
     *keep = false;
+    // Names the editor does not take, or a Unicode file: the system's writer.
     auto system = [&] {
-        return !edit || SystemWrite(file.c_str(), edit->section.c_str(), edit->wholeSection ? nullptr : edit->key.c_str(),
-                                    edit->remove ? nullptr : edit->value.c_str());
+        bool written = true;
+        for (const PendingEdit& edit : edits)
+            written = SystemWrite(file.c_str(), edit.section.c_str(), edit.wholeSection ? nullptr : edit.key.c_str(),
+                                  edit.remove ? nullptr : edit.value.c_str()) && written;
+        return written;
     };
     IniFileLock lock(file.c_str());
     std::string bytes;
@@ -127,7 +131,6 @@ bool WriteEdits(const std::string& file, const PendingEdit* edit, bool* keep) {
         }
         bytes.clear();
     }
-    // A Unicode file, or names the editor does not take: the system's writer.
     const bool unicode = bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') ||
                                                (bytes[0] == '\xFE' && bytes[1] == '\xFF'));
     if (unicode) {
@@ -136,9 +139,11 @@ bool WriteEdits(const std::string& file, const PendingEdit* edit, bool* keep) {
     }
     std::string edited = bytes;
     for (const PendingEdit& waiting : PendingFor(file)) ApplyEdit(edited, waiting);
-    if (edit && !ApplyEdit(edited, *edit)) return system();
-    if (edited != bytes) {
-        if (!ReplaceFileBytes(file.c_str(), edited)) {
+    std::string attempt = edited;
+    for (const PendingEdit& edit : edits)
+        if (!ApplyEdit(attempt, edit)) return system();
+    if (attempt != bytes) {
+        if (!ReplaceFileBytes(file.c_str(), attempt)) {
             *keep = true;
             return false;
         }
@@ -147,6 +152,15 @@ bool WriteEdits(const std::string& file, const PendingEdit* edit, bool* keep) {
     }
     ForgetPending(file);
     return true;
+}
+
+bool WriteAndKeep(const char* fileini, const std::vector<PendingEdit>& edits) {
+    bool keep = false;
+    const bool saved = WriteEdits(fileini, edits, &keep);
+    if (keep)
+        for (const PendingEdit& edit : edits) KeepPending(edit);
+    if (writeObserver) writeObserver(fileini, saved);
+    return saved;
 }
 
 }  // namespace
@@ -182,12 +196,19 @@ int GetKeyYes(const char* fileini, const char* AppName, const char* KeyName) {
 bool SetKey(const char* fileini, const char* AppName, const char* KeyName, const char* text) {
     // No file or section: the system's own requests (flushing its cache).
     if (!fileini || !AppName) return SystemWrite(fileini, AppName, KeyName, text);
-    PendingEdit edit = {fileini, AppName, KeyName ? KeyName : "", text ? text : "", !KeyName, !text};
-    bool keep = false;
-    const bool saved = WriteEdits(edit.file, &edit, &keep);
-    if (keep) KeepPending(edit);
-    if (writeObserver) writeObserver(fileini, saved);
-    return saved;
+    return WriteAndKeep(fileini, {{fileini, AppName, KeyName ? KeyName : "", text ? text : "", !KeyName, !text}});
+}
+
+bool SetSection(const char* fileini, const char* AppName, const char* block) {
+    if (!fileini || !AppName) return false;
+    std::vector<PendingEdit> edits = {{fileini, AppName, "", "", true, true}};
+    for (const char* line = block; line && *line; line += strlen(line) + 1) {
+        const char* equals = strchr(line, '=');
+        if (!equals) continue;
+        const std::string key(line, static_cast<size_t>(equals - line));
+        edits.push_back({fileini, AppName, key, equals + 1, false, false});
+    }
+    return WriteAndKeep(fileini, edits);
 }
 
 bool RetrySettingsWrites() {
@@ -200,7 +221,7 @@ bool RetrySettingsWrites() {
     bool allSaved = true;
     for (const std::string& file : files) {
         bool keep = false;
-        const bool saved = WriteEdits(file, nullptr, &keep);
+        const bool saved = WriteEdits(file, {}, &keep);
         allSaved = allSaved && saved;
         if (writeObserver) writeObserver(file.c_str(), saved);
     }

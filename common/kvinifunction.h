@@ -19,6 +19,9 @@ int GetKeyYes(const char* fileini, const char* AppName, const char* KeyName);
 // what the system's ini writer makes. False when nothing was saved: the
 // write is then kept and goes into the file with its next write.
 bool SetKey(const char* fileini, const char* AppName, const char* KeyName, const char* text);
+// The section's keys become those of block ("key=value" texts, each ended by
+// a zero, the last by two), in one write; an empty block removes it.
+bool SetSection(const char* fileini, const char* AppName, const char* block);
 // Tries the kept writes again now; true when none is left.
 bool RetrySettingsWrites();
 void SetKeyInt(const char* fileini, const char* AppName, const char* KeyName, int value);

@@ -129,6 +129,15 @@ TEST_F(SettingsWrites, TheSystemReadsWhatWasWrittenAndAReadOnlyFileIsKeptReporte
     EXPECT_EQ(writesSeen, 5);
 }
 
+TEST_F(SettingsWrites, AWholeSectionIsReplacedInOneWrite) {
+    WriteTextFile(file_, "[set]\r\nKvA=1\r\n[FileMon]\r\n0=C:\\Old:old\r\n1=C:\\Gone:gone\r\n");
+    EXPECT_TRUE(SetSection(file_.c_str(), "FileMon", std::string("0=C:\\New:new\0", 14).c_str()));
+    EXPECT_EQ(Read(), "[set]\r\nKvA=1\r\n[FileMon]\r\n0=C:\\New:new\r\n");
+    EXPECT_EQ(Get("1", "FileMon"), "<absent>");
+    EXPECT_TRUE(SetSection(file_.c_str(), "FileMon", ""));
+    EXPECT_EQ(Read(), "[set]\r\nKvA=1\r\n");
+}
+
 TEST_F(SettingsWrites, WritersOfOneFileNeverLoseEachOthersKeys) {
     // Each write reads the whole file and replaces it: two writers at once
     // must take turns, or one would put back the file without the other's key.
