@@ -139,11 +139,10 @@ bool WriteEdits(const std::string& file, const std::vector<PendingEdit>& edits, 
     }
     std::string edited = bytes;
     for (const PendingEdit& waiting : PendingFor(file)) ApplyEdit(edited, waiting);
-    std::string attempt = edited;
     for (const PendingEdit& edit : edits)
-        if (!ApplyEdit(attempt, edit)) return system();
-    if (attempt != bytes) {
-        if (!ReplaceFileBytes(file.c_str(), attempt)) {
+        if (!ApplyEdit(edited, edit)) return system();
+    if (edited != bytes) {
+        if (!ReplaceFileBytes(file.c_str(), edited)) {
             *keep = true;
             return false;
         }

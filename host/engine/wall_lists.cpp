@@ -347,7 +347,8 @@ s_filetolist* putToListFile(s_filetolist* request, const char* suffix, bool add)
     // Not saved: the request keeps its files, so the plug-in knows.
     if (count == LIST_FILE_NOT_SAVED) ReportSaveFailure(SAVE_FAILED_LIST, file.c_str());
     if (count < 0) return request;
-    ReportSaveSuccess(SAVE_FAILED_LIST);
+    // The open list still unsaved keeps its failure told.
+    if (!listNotSaved) ReportSaveSuccess(SAVE_FAILED_LIST);
     TakeRequestFiles(request);
     int row = RowOfList(name);
     if (row >= 0) SetCountFilesInList(row, count, name.c_str());
