@@ -2,12 +2,17 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <string>
 #include <vector>
 
 #include "createpathfile.h"
+#include "file_replace.h"
+#include "ini_text.h"
 #include "scopedwin.h"
 
 namespace {
@@ -21,7 +26,141 @@ const DWORD kRegistryValueBuffer = 128;
 ChooseColorFunction chooseColor = ChooseColorA;
 GetUserNameFunction getUserName = GetUserNameA;
 
+SettingsWriteObserver writeObserver = nullptr;
+
 char* CopyOrNone(const char* text) { return text ? _strdup(text) : nullptr; }
+
+// One writer of a file at a time, also across processes (the chooser and
+// the host share the settings file): each reads the file, edits it and
+// replaces it whole, and must not lose what another wrote meanwhile.
+class IniFileLock {
+public:
+    explicit IniFileLock(const char* file) {
+        unsigned long hash = 2166136261u;  // FNV-1a of the path without case
+        for (const char* c = file; *c; ++c) {
+            char lower = (*c >= 'A' && *c <= 'Z') ? static_cast<char>(*c + 32) : *c;
+            hash = ((hash ^ static_cast<unsigned char>(lower)) * 16777619u) & 0xFFFFFFFFu;
+        }
+        char name[48];
+        snprintf(name, sizeof name, "DravonelIniFile%08lx", hash);
+        mutex_.reset(CreateMutexA(nullptr, FALSE, name));
+        // A writer killed while holding it leaves it abandoned: ours now.
+        if (mutex_.valid()) owned_ = WaitForSingleObject(mutex_.get(), 10000) != WAIT_TIMEOUT;
+    }
+    ~IniFileLock() {
+        if (owned_) ReleaseMutex(mutex_.get());
+    }
+    IniFileLock(const IniFileLock&) = delete;
+    IniFileLock& operator=(const IniFileLock&) = delete;
+
+private:
+    ScopedHandle mutex_;
+    bool owned_ = false;
+};
+
+bool SystemWrite(const char* fileini, const char* AppName, const char* KeyName, const char* text) {
+    return WritePrivateProfileStringA(AppName, KeyName, text, fileini) != 0;
+}
+
+// A write of SetKey that failed (a full disk, a file kept read-only). It
+// goes into the file with the next write there, or when RetrySettingsWrites
+// tries again, so what the user changed is not lost once the file can be
+// written.
+struct PendingEdit {
+    std::string file, section, key, value;
+    bool wholeSection;  // key none: the section goes
+    bool remove;        // value none: the key goes
+};
+std::mutex pendingLock;
+std::vector<PendingEdit> pendingEdits;
+
+bool ApplyEdit(std::string& text, const PendingEdit& edit) {
+    return EditIniText(text, edit.section.c_str(), edit.wholeSection ? nullptr : edit.key.c_str(),
+                       edit.remove ? nullptr : edit.value.c_str());
+}
+
+std::vector<PendingEdit> PendingFor(const std::string& file) {
+    std::lock_guard<std::mutex> guard(pendingLock);
+    std::vector<PendingEdit> edits;
+    for (const PendingEdit& edit : pendingEdits)
+        if (lstrcmpiA(edit.file.c_str(), file.c_str()) == 0) edits.push_back(edit);
+    return edits;
+}
+
+void ForgetPending(const std::string& file) {
+    std::lock_guard<std::mutex> guard(pendingLock);
+    pendingEdits.erase(std::remove_if(pendingEdits.begin(), pendingEdits.end(),
+                                      [&](const PendingEdit& edit) {
+                                          return lstrcmpiA(edit.file.c_str(), file.c_str()) == 0;
+                                      }),
+                       pendingEdits.end());
+}
+
+// Keeps the edit; an older one of the same key (or section) gives way.
+void KeepPending(const PendingEdit& edit) {
+    std::lock_guard<std::mutex> guard(pendingLock);
+    pendingEdits.erase(std::remove_if(pendingEdits.begin(), pendingEdits.end(),
+                                      [&](const PendingEdit& older) {
+                                          return lstrcmpiA(older.file.c_str(), edit.file.c_str()) == 0 &&
+                                                 lstrcmpiA(older.section.c_str(), edit.section.c_str()) == 0 &&
+                                                 (edit.wholeSection ||
+                                                  lstrcmpiA(older.key.c_str(), edit.key.c_str()) == 0);
+                                      }),
+                       pendingEdits.end());
+    pendingEdits.push_back(edit);
+}
+
+// The file's waiting edits and then the new ones, written at once through
+// the replacing writer. *keep: it failed in a way worth trying again.
+bool WriteEdits(const std::string& file, const std::vector<PendingEdit>& edits, bool* keep) {
+    *keep = false;
+    // Names the editor does not take, or a Unicode file: the system's writer.
+    auto system = [&] {
+        bool written = true;
+        for (const PendingEdit& edit : edits)
+            written = SystemWrite(file.c_str(), edit.section.c_str(), edit.wholeSection ? nullptr : edit.key.c_str(),
+                                  edit.remove ? nullptr : edit.value.c_str()) && written;
+        return written;
+    };
+    IniFileLock lock(file.c_str());
+    std::string bytes;
+    if (!ReadFileBytes(file.c_str(), bytes)) {
+        if (GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES) {  // there, but not readable now
+            *keep = true;
+            return false;
+        }
+        bytes.clear();
+    }
+    const bool unicode = bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') ||
+                                               (bytes[0] == '\xFE' && bytes[1] == '\xFF'));
+    if (unicode) {
+        ForgetPending(file);
+        return system();
+    }
+    std::string edited = bytes;
+    for (const PendingEdit& waiting : PendingFor(file)) ApplyEdit(edited, waiting);
+    for (const PendingEdit& edit : edits)
+        if (!ApplyEdit(edited, edit)) return system();
+    if (edited != bytes) {
+        if (!ReplaceFileBytes(file.c_str(), edited)) {
+            *keep = true;
+            return false;
+        }
+        // The system may keep the file in memory; it must read the new one.
+        SystemWrite(file.c_str(), nullptr, nullptr, nullptr);
+    }
+    ForgetPending(file);
+    return true;
+}
+
+bool WriteAndKeep(const char* fileini, const std::vector<PendingEdit>& edits) {
+    bool keep = false;
+    const bool saved = WriteEdits(fileini, edits, &keep);
+    if (keep)
+        for (const PendingEdit& edit : edits) KeepPending(edit);
+    if (writeObserver) writeObserver(fileini, saved);
+    return saved;
+}
 
 }  // namespace
 
@@ -53,8 +192,45 @@ int GetKeyYes(const char* fileini, const char* AppName, const char* KeyName) {
     return static_cast<int>(GetPrivateProfileStringA(AppName, KeyName, "", buffer, sizeof buffer, fileini));
 }
 
-void SetKey(const char* fileini, const char* AppName, const char* KeyName, const char* text) {
-    WritePrivateProfileStringA(AppName, KeyName, text, fileini);
+bool SetKey(const char* fileini, const char* AppName, const char* KeyName, const char* text) {
+    // No file or section: the system's own requests (flushing its cache).
+    if (!fileini || !AppName) return SystemWrite(fileini, AppName, KeyName, text);
+    return WriteAndKeep(fileini, {{fileini, AppName, KeyName ? KeyName : "", text ? text : "", !KeyName, !text}});
+}
+
+bool SetSection(const char* fileini, const char* AppName, const char* block) {
+    if (!fileini || !AppName) return false;
+    std::vector<PendingEdit> edits = {{fileini, AppName, "", "", true, true}};
+    for (const char* line = block; line && *line; line += strlen(line) + 1) {
+        const char* equals = strchr(line, '=');
+        if (!equals) continue;
+        const std::string key(line, static_cast<size_t>(equals - line));
+        edits.push_back({fileini, AppName, key, equals + 1, false, false});
+    }
+    return WriteAndKeep(fileini, edits);
+}
+
+bool RetrySettingsWrites() {
+    std::vector<std::string> files;
+    {
+        std::lock_guard<std::mutex> guard(pendingLock);
+        for (const PendingEdit& edit : pendingEdits)
+            if (std::find(files.begin(), files.end(), edit.file) == files.end()) files.push_back(edit.file);
+    }
+    bool allSaved = true;
+    for (const std::string& file : files) {
+        bool keep = false;
+        const bool saved = WriteEdits(file, {}, &keep);
+        allSaved = allSaved && saved;
+        if (writeObserver) writeObserver(file.c_str(), saved);
+    }
+    return allSaved;
+}
+
+SettingsWriteObserver SetSettingsWriteObserver(SettingsWriteObserver observer) {
+    SettingsWriteObserver previous = writeObserver;
+    writeObserver = observer;
+    return previous;
 }
 
 void SetKeyInt(const char* fileini, const char* AppName, const char* KeyName, int value) {

@@ -14,9 +14,23 @@ char* GetKey(const char* fileini, const char* AppName, const char* KeyName, cons
 char* GetKeyLong(const char* fileini, const char* AppName, const char* KeyName);
 int GetKeyInt(const char* fileini, const char* AppName, const char* KeyName, int Default);
 int GetKeyYes(const char* fileini, const char* AppName, const char* KeyName);
-void SetKey(const char* fileini, const char* AppName, const char* KeyName, const char* text);
+// Writes through a temporary file that replaces the old one, so a crash or a
+// full disk never leaves a settings file half written; the file's form stays
+// what the system's ini writer makes. False when nothing was saved: the
+// write is then kept and goes into the file with its next write.
+bool SetKey(const char* fileini, const char* AppName, const char* KeyName, const char* text);
+// The section's keys become those of block ("key=value" texts, each ended by
+// a zero, the last by two), in one write; an empty block removes it.
+bool SetSection(const char* fileini, const char* AppName, const char* block);
+// Tries the kept writes again now; true when none is left.
+bool RetrySettingsWrites();
 void SetKeyInt(const char* fileini, const char* AppName, const char* KeyName, int value);
 void SetKeyInt0(const char* fileini, const char* AppName, const char* KeyName, int value);
+
+// Told of every write of SetKey (and of the functions built on it): the file
+// and whether it was saved. Per module; none tells nothing.
+typedef void (*SettingsWriteObserver)(const char* file, bool saved);
+SettingsWriteObserver SetSettingsWriteObserver(SettingsWriteObserver observer);
 
 // The current user's file with extension ext: Users\<name><ext>, where the
 // name is the machine file's "defuser", else the Windows user, else "default".

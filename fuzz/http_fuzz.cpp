@@ -8,14 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "fuzz_check.h"
 #include "network/http_request.h"
 #include "network/http_response.h"
 
 namespace {
-
-void Check(bool condition) {
-    if (!condition) abort();
-}
 
 struct Outcome {
     std::string body;
@@ -58,26 +55,26 @@ void FuzzResponse(const uint8_t* data, size_t size) {
     std::vector<size_t> cuts;
     for (size_t at = 0, step = seed % 7 + 1; at + step < response.size(); at += step, step = (step * 5 + seed) % 11 + 1)
         cuts.push_back(at + step);
-    Check(Same(whole, Read(response, stop, cuts)));
+    Expect(Same(whole, Read(response, stop, cuts)));
     std::vector<size_t> everyByte;
     for (size_t at = 1; at < response.size() && response.size() < 4096; ++at) everyByte.push_back(at);
-    Check(Same(whole, Read(response, stop, everyByte)));
+    Expect(Same(whole, Read(response, stop, everyByte)));
 
     // The body is what follows the header, cut before the stop string.
     size_t headerEnd = response.find("\r\n\r\n");
     if (whole.status == HttpResponse::REDIRECT || headerEnd == std::string::npos) {
-        Check(whole.body.empty());
-        Check(whole.status != HttpResponse::STOPPED);
+        Expect(whole.body.empty());
+        Expect(whole.status != HttpResponse::STOPPED);
         return;
     }
     std::string rest = response.substr(headerEnd + 4);
     if (*stop) {
         size_t hit = rest.find(stop);
-        Check(whole.status == (hit == std::string::npos ? HttpResponse::MORE : HttpResponse::STOPPED));
-        Check(whole.body == rest.substr(0, hit));
+        Expect(whole.status == (hit == std::string::npos ? HttpResponse::MORE : HttpResponse::STOPPED));
+        Expect(whole.body == rest.substr(0, hit));
     } else {
-        Check(whole.status == HttpResponse::MORE);
-        Check(whole.body == rest);
+        Expect(whole.status == HttpResponse::MORE);
+        Expect(whole.body == rest);
     }
 }
 
@@ -85,12 +82,12 @@ void Request(const paramlink& target, const paramlink* proxy) {
     if (!target.address || !target.file) return;
     std::string request;
     if (BuildInetRequest(target, proxy, &request) != INET_REQUEST_OK) {
-        Check(request.empty());
+        Expect(request.empty());
         return;
     }
-    Check(request.size() < INET_REQUEST_SIZE);
-    Check(request.compare(0, 4, "GET ") == 0);
-    Check(request.find(' ', 4) != std::string::npos);
+    Expect(request.size() < INET_REQUEST_SIZE);
+    Expect(request.compare(0, 4, "GET ") == 0);
+    Expect(request.find(' ', 4) != std::string::npos);
 }
 
 // Layout: selector, split, then the URL text and the proxy text.
@@ -109,7 +106,7 @@ void FuzzUrl(const uint8_t* data, size_t size) {
     paramlink proxy = {};
     proxy.link = strdup(proxyText.c_str());
     GetParamAddress(proxyText.c_str(), &proxy);
-    if (target.address) Check(!strchr(target.address, '/') && !strchr(target.address, '@'));
+    if (target.address) Expect(!strchr(target.address, '/') && !strchr(target.address, '@'));
     Request(target, nullptr);
     Request(target, &proxy);
     ClearParamLink(&target);

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/command_text.h"
 #include "app/exit.h"
 #include "base/globals.h"
 #include "base/timer_ids.h"
@@ -20,18 +21,8 @@
 #include "kvinifunction.h"
 #include "resource.h"
 #include "scopedwin.h"
-#include "searchandpast.h"
 
 namespace {
-
-const char kQuotesAndBlanks[] = " \"";
-
-// Removes every occurrence of a switch; true when there was one.
-bool TakeSwitch(char*& text, const char* name) {
-    if (!strstr(text, name)) return false;
-    text = SearchAndPast(text, name, nullptr);
-    return true;
-}
 
 void SetAsWallpaper(const char* name) {
     positionType = -1;
@@ -64,32 +55,25 @@ void AddToOpenList(const char* name) {
 
 void CmdRun(const char* cmd, int extime) {
     if (!cmd) return;
-    char* text = _strdup(cmd);
-    if (!text) return;
-    KvStrTrim(text, kQuotesAndBlanks);
+    HostSwitches switches;
+    const std::string rest = TakeHostSwitches(cmd, &switches);
+    if (switches.next) NextWall(1);
+    if (switches.previous) PreviousWall();
+    if (switches.update) ToWall(1);
+    if (switches.help) SendMessageA(hMain, WM_COMMAND, IDCMDHELP, 0);
+    // The update check is not built yet; its switch is taken all the same,
+    // so it is never taken for a name.
 
-    const bool exitWanted = TakeSwitch(text, "/ex");
-    if (TakeSwitch(text, "/nx")) NextWall(1);
-    if (TakeSwitch(text, "/pr")) PreviousWall();
-    if (TakeSwitch(text, "/uw")) ToWall(1);
-    if (TakeSwitch(text, "/hp")) SendMessageA(hMain, WM_COMMAND, IDCMDHELP, 0);
-    // The update check is not built yet; the switch must not be taken for
-    // a name.
-    TakeSwitch(text, "/cu");
     // Plug-ins take their own switches out (the informer's, for example).
+    char* text = _strdup(rest.c_str());
+    if (!text) return;
     text = PluginsCmdRun(text);
-    KvStrTrim(text, kQuotesAndBlanks);
-
-    if (char* setWallpaper = strstr(text, "/tw")) {
-        *setWallpaper = '\0';
-        KvStrTrim(text, kQuotesAndBlanks);
-        SetAsWallpaper(text);
-    } else if (*text) {
-        AddToOpenList(text);
-    }
+    const CommandName command = SplitCommandName(text ? text : "");
     free(text);
+    if (command.setWallpaper) SetAsWallpaper(command.name.c_str());
+    else if (!command.name.empty()) AddToOpenList(command.name.c_str());
 
-    if (!exitWanted) return;
+    if (!switches.exit) return;
     if (extime) SetTimer(hMain, Timer02, 15000, nullptr);
     else Exit();
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/settings_window.h"
+#include "app/timers.h"
 #include "base/globals.h"
 #include "base/timer_ids.h"
 #include "desktop/shell_care.h"
@@ -34,6 +35,7 @@ void ExitAgreed() {
         if (icons && !IsWindowVisible(icons)) ShowWindow(icons, SW_SHOW);
     }
     RemoveTaskbarTransparency();
+    RetrySaves(true);
     SetValueKeySetInt("KvLastDay", currentDay);
     if (GetActiveChild() == hKey) SaveHotKey();
 

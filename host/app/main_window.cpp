@@ -12,6 +12,7 @@
 #include "app/exit.h"
 #include "app/language.h"
 #include "app/main_menu.h"
+#include "app/shell_restart.h"
 #include "app/timers.h"
 #include "app/tray.h"
 #include "base/globals.h"
@@ -203,6 +204,10 @@ INT_PTR CALLBACK MainFunc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             return TRUE;
         }
         default:
+            if (hwnd == hMain && message == TaskbarCreatedMessage()) {
+                OnTaskbarCreated();
+                return TRUE;
+            }
             // The tray's callback (message 0x207) carries the icon id.
             if (wParam == IDTRAYICON) {
                 MouseEvent(lParam);

@@ -17,6 +17,7 @@
 #include "app/settings_window.h"
 #include "app/timers.h"
 #include "base/globals.h"
+#include "base/save_failures.h"
 #include "desktop/tray_icon.h"
 #include "engine/calendar_drawing.h"
 #include "engine/image_binding.h"
@@ -140,6 +141,7 @@ void ConnectPageHooks() {
     HotKeyCommands commands;
     commands.runScreenSaver = RunScr;
     SetHotKeyCommands(commands);
+    WatchSettingsWrites();
 }
 
 namespace {

@@ -8,6 +8,7 @@
 #include "desktop/shell_care.h"
 #include "desktop/tray_icon.h"
 #include "engine/change_cycle.h"
+#include "engine/wall_lists.h"
 #include "pages/page_general.h"
 #include "plugins/plugin_commands.h"
 #include "kvfunction.h"
@@ -24,14 +25,28 @@ void OnTimer04() {
     CareForIconView(GetDesktopIconView(), care);
 }
 
+void TaskbarCare() {
+    if (GeneralOption(10322) && pSetLayeredWindowAttributes && FindWindowA("Shell_TrayWnd", nullptr))
+        ApplyTaskbarTransparency(TaskbarOpacity(GeneralTaskbarPercent(), GeneralOption(10323), IfShell_TrayWnd()));
+}
+
 DayChange NextDay(int current, int dayOfMonth) {
     if (current == 0) return {true, false, dayOfMonth};
     if (current != dayOfMonth) return {true, true, dayOfMonth};
     return {false, false, current};
 }
 
+void RetrySaves(bool now) {
+    static DWORD lastTry;
+    if (!now && GetTickCount() - lastTry < 5000) return;
+    lastTry = GetTickCount();
+    RetrySettingsWrites();
+    SavePendingWallList();
+}
+
 void OnTimer08() {
     GetLocalTime(&loctime);
+    RetrySaves(false);
 
     // The shell forgets the icon when it restarts; put it back.
     if (!GeneralOption(10301) && !ModifyTrayIcon()) {
@@ -39,8 +54,7 @@ void OnTimer08() {
         AddTrayIcon();
     }
 
-    if (GeneralOption(10322) && pSetLayeredWindowAttributes && FindWindowA("Shell_TrayWnd", nullptr))
-        ApplyTaskbarTransparency(TaskbarOpacity(GeneralTaskbarPercent(), GeneralOption(10323), IfShell_TrayWnd()));
+    TaskbarCare();
 
     DayChange day = NextDay(currentDay, loctime.wDay);
     if (!day.changed) return;

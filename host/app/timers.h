@@ -7,6 +7,11 @@
 
 void OnTimer04();
 void OnTimer08();
+// Saves that failed are tried again (every few seconds unless now), so what
+// the user did is kept once the disk has room or the file may be written.
+void RetrySaves(bool now);
+// The taskbar's translucency as the general page sets it (timer 8's part).
+void TaskbarCare();
 
 
 // Value in [low, high) when bounded, else value >= low.

@@ -5,6 +5,7 @@
 #include "base/control_values.h"
 #include "base/globals.h"
 #include "base/timer_ids.h"
+#include "procaddress.h"
 #include "resource.h"
 #include "screen_dpi.h"
 
@@ -41,6 +42,20 @@ void PrepareTrayIcon() {
 }
 
 BOOL AddTrayIcon() { return Shell_NotifyIconA(NIM_ADD, &Nid); }
+
+UINT TaskbarCreatedMessage() {
+    static const UINT message = [] {
+        const UINT registered = RegisterWindowMessageA("TaskbarCreated");
+        // An elevated program hears the shell only through this filter
+        // (systems after XP; looked up at run time).
+        typedef BOOL(WINAPI * ChangeWindowMessageFilterFunction)(UINT, DWORD);
+        auto filter = GetProcAddressAs<ChangeWindowMessageFilterFunction>(GetModuleHandleA("user32.dll"),
+                                                                           "ChangeWindowMessageFilter");
+        if (registered && filter) filter(registered, 1);  // MSGFLT_ADD
+        return registered;
+    }();
+    return message;
+}
 BOOL DeleteTrayIcon() { return Shell_NotifyIconA(NIM_DELETE, &Nid); }
 BOOL ModifyTrayIcon() { return Shell_NotifyIconA(NIM_MODIFY, &Nid); }
 

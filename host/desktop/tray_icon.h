@@ -12,6 +12,10 @@ extern HICON hMainIcon, hCheckOffIcon, hMainsIcon, hCheckOffsIcon;
 // callback 0x207, tip "Dravonel").
 void PrepareTrayIcon();
 BOOL AddTrayIcon();
+// The shell's broadcast that it made its taskbar anew (Explorer restarted):
+// every icon it showed is gone. Registered on first use, and let through to
+// a program that runs with more rights than the shell.
+UINT TaskbarCreatedMessage();
 BOOL DeleteTrayIcon();
 BOOL ModifyTrayIcon();
 // Sets the tip; longer texts are cut to the field's 127 characters.

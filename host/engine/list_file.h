@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,7 +40,11 @@ struct ParsedList {
 WallRow ParseEntryLine(const std::string& line);
 // The whole text of a list file.
 ParsedList ParseListText(const std::string& text);
-// The file text for the rows, count trailer included.
+// The file text for the rows, count trailer included, handed to put() a
+// block of about 1 MB at a time (a million rows make 50 MB of text); false
+// when put() fails.
+bool ListFileBlocks(const std::vector<WallRow>& rows, const std::function<bool(const std::string&)>& put);
+// The same text whole.
 std::string ListFileText(const std::vector<WallRow>& rows);
 
 // Reads a whole file; false when it cannot be opened.
@@ -55,7 +60,24 @@ bool WriteListFile(const std::string& path, const std::vector<WallRow>& rows);
 // offset of the trailer's "#" (the end of the file when it was appended).
 int GetCountFilesList(FILE* file, long* trailerStart = nullptr);
 
-// Appends the paths with the suffix ("#0" adds, ">" records a deletion) to a
-// list file that is not open, keeping the trailer last and the count right.
-// Returns the new count, or -1 when the file cannot be opened.
+// The count trailer in the last bytes of a file (at most 21 of them; any
+// bytes), fromStart when they are the whole file: the offset of its "#" in
+// tail and the count (held at the largest int). False when there is none.
+bool FindCountTrailer(const char* tail, size_t length, bool fromStart, size_t* mark, int* count);
+// The entries a file without trailer is counted as: lines that do not start
+// with "#" and are not blank.
+int CountListLines(const char* bytes, size_t length);
+
+// A list file's text with the paths appended with the suffix ("#0" adds,
+// ">" records a deletion), the trailer last with the count moved by one per
+// path (never below 0). *count receives the new count.
+std::string AppendedListText(const std::string& text, const std::vector<std::string>& paths, const char* suffix,
+                             bool add, int* count);
+// The list's name for its file name: the name up to its last ".".
+std::string ListNameOfFile(const std::string& fileName);
+
+enum { LIST_FILE_MISSING = -1, LIST_FILE_NOT_SAVED = -2 };
+// Appends to a list file that is not open (AppendedListText), replacing it
+// whole. Returns the new count, LIST_FILE_MISSING when it cannot be read, or
+// LIST_FILE_NOT_SAVED when it could not be written (it is then unchanged).
 int AppendToListFile(const std::string& file, const std::vector<std::string>& paths, const char* suffix, bool add);

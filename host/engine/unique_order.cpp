@@ -7,6 +7,7 @@
 #include <memory>
 #include <random>
 
+#include "base/save_failures.h"
 #include "engine/list_file.h"
 #include "engine/open_list.h"
 #include "engine/wallpaper_options.h"
@@ -129,57 +130,6 @@ void CorrectWP(uint32_t row, IndexList& list) {
 
 IndexList GetReversList(const IndexList& list) { return IndexList(list.rbegin(), list.rend()); }
 
-namespace {
-
-void AppendIndex(std::string& text, uint32_t index) {
-    char digits[16];
-    int length = 0;
-    do {
-        digits[length++] = static_cast<char>('0' + index % 10);
-        index /= 10;
-    } while (index);
-    while (length) text += digits[--length];
-    text += "\r\n";
-}
-
-}  // namespace
-
-std::string UniqueOrderText(const IndexList& history, const IndexList& queue) {
-    std::string text;
-    text.reserve((history.size() + queue.size()) * 9);
-    // History from its tail (oldest) to its head, then the queue from its head.
-    for (uint32_t index : history) AppendIndex(text, index);
-    for (auto it = queue.rbegin(); it != queue.rend(); ++it) AppendIndex(text, *it);
-    return text;
-}
-
-void ParseUniqueOrder(const std::string& text, uint32_t current, uint32_t rowCount, IndexList& history,
-                      IndexList& queue) {
-    history.clear();
-    queue.clear();
-    bool seenCurrent = false;
-    IndexList after;
-    size_t begin = 0;
-    while (begin < text.size()) {
-        size_t end = text.find('\n', begin);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(begin, std::min<size_t>(end - begin, 29));
-        begin = end + 1;
-        // A blank line (an editor's last line end) is no row 0.
-        if (line.empty() || line == "\r") continue;
-        long value = atol(line.c_str());
-        if (value < 0 || static_cast<unsigned long>(value) >= rowCount) continue;
-        uint32_t index = static_cast<uint32_t>(value);
-        if (!seenCurrent) {
-            history.push_back(index);
-            seenCurrent = index == current;
-        } else {
-            after.push_back(index);
-        }
-    }
-    queue.assign(after.rbegin(), after.rend());
-}
-
 void ClearUnikList() {
     wp.clear();
     rwp.clear();
@@ -197,7 +147,8 @@ void GenerateUnikList() {
 void SaveUnikList() {
     std::string file = OrderFilePath();
     if (file.empty()) return;
-    ReplaceFileText(file, UniqueOrderText(wp, rwp));
+    // Told like the list it belongs to; only the list's own save clears it.
+    if (!ReplaceFileText(file, UniqueOrderText(wp, rwp))) ReportSaveFailure(SAVE_FAILED_LIST, file.c_str());
 }
 
 void LoadUnikList(int current) {

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "base/globals.h"
+#include "base/save_failures.h"
 #include "engine/image_binding.h"
 #include "engine/list_file.h"
 #include "engine/open_list.h"
@@ -25,6 +26,9 @@ HMENU hFileListMenu;
 std::string currentDir;
 
 namespace {
+
+// The open list holds rows its file does not: its last save failed.
+bool listNotSaved;
 
 // A row of the list of lists.
 struct ListRecord {
@@ -89,6 +93,7 @@ void ShowListMessage(int stringNumber, const char* caption) {
 
 void LoadWallList() {
     wallList.Clear();
+    listNotSaved = false;
     bool changed = false;
     std::string file = CreatePathList();
     std::string text;
@@ -104,11 +109,21 @@ void LoadWallList() {
     SetCurrentState(0);
 }
 
+void SavePendingWallList() {
+    if (listNotSaved && !lastlist.empty()) SaveWallList(0);
+}
+
 void SaveWallList(int flag) {
     if (!lastlist.empty()) {
         std::string file = CreatePathList();
-        WriteListFile(file, wallList.rows());
-        SetCountFilesInList(GetItemSel(hFile, IDLISTLIST), static_cast<int>(wallList.size()), lastlist.c_str());
+        // The count shown is the file's: it changes only when the file did.
+        listNotSaved = !WriteListFile(file, wallList.rows());
+        if (!listNotSaved) {
+            ReportSaveSuccess(SAVE_FAILED_LIST);
+            SetCountFilesInList(GetItemSel(hFile, IDLISTLIST), static_cast<int>(wallList.size()), lastlist.c_str());
+        } else {
+            ReportSaveFailure(SAVE_FAILED_LIST, file.c_str());
+        }
     }
     if (flag == 1) GenerateUnikList();
 }
@@ -145,9 +160,7 @@ void CreatListList() {
                 if (!file) continue;
                 int count = GetCountFilesList(file);
                 fclose(file);
-                std::string name = found.cFileName;
-                name = name.substr(0, name.rfind('.'));
-                ListRecord* record = new ListRecord{name, count};
+                ListRecord* record = new ListRecord{ListNameOfFile(found.cFileName), count};
                 LVITEMA item = {};
                 item.mask = LVIF_TEXT | LVIF_PARAM;
                 item.iItem = ListView_GetItemCount(lists);
@@ -173,6 +186,7 @@ void CreatListList() {
 void OpenListAtRow(int row) {
     ListRecord* record = RecordAt(row);
     if (!record || lstrcmpiA(record->name.c_str(), lastlist.c_str()) == 0) return;
+    SavePendingWallList();
     lastlist = record->name;
     if (startProgress) SetValueKeySet("KvFileList", lastlist.c_str());
     int count = GetMenuItemCount(hFileListMenu);
@@ -326,8 +340,13 @@ s_filetolist* putToListFile(s_filetolist* request, const char* suffix, bool add)
     std::vector<std::string> newestFirst;
     for (s_filenode* node = request->sb; node; node = node->next)
         if (node->path) newestFirst.push_back(node->path);
-    int count = AppendToListFile(ListFilePath(name, ".lst"), newestFirst, suffix, add);
+    const std::string file = ListFilePath(name, ".lst");
+    int count = AppendToListFile(file, newestFirst, suffix, add);
+    // Not saved: the request keeps its files, so the plug-in knows.
+    if (count == LIST_FILE_NOT_SAVED) ReportSaveFailure(SAVE_FAILED_LIST, file.c_str());
     if (count < 0) return request;
+    // The open list still unsaved keeps its failure told.
+    if (!listNotSaved) ReportSaveSuccess(SAVE_FAILED_LIST);
     TakeRequestFiles(request);
     int row = RowOfList(name);
     if (row >= 0) SetCountFilesInList(row, count, name.c_str());

@@ -25,6 +25,8 @@ extern std::string currentDir;
 
 void LoadWallList();
 void SaveWallList(int flag);
+// Saves the open list again when its last save failed.
+void SavePendingWallList();
 void CreatListList();
 void SetCountFilesInList(int row, int count, const char* name);
 // Opens the list at that row of the list of lists (when it is not open).

@@ -160,7 +160,7 @@ void ReleaseProcList() {
 
 void FreeProcList() {
     HeapString file(SetUsetExtenPath(".set"));
-    if (file) WritePrivateProfileStringA(kSection, nullptr, nullptr, file.get());
+    if (file) SetKey(file.get(), kSection, nullptr, nullptr);
     ReleaseProcList();
 }
 

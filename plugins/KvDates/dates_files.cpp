@@ -137,11 +137,8 @@ bool RenameDateFile(const std::string& from, const std::string& to) {
                 break;
             }
         }
-        if (section.size() > 1) {
-            WritePrivateProfileStringA(to.c_str(), nullptr, nullptr, dst.c_str());
-            WritePrivateProfileSectionA(to.c_str(), section.c_str(), dst.c_str());
-        }
-        WritePrivateProfileStringA(from.c_str(), nullptr, nullptr, dst.c_str());
+        if (section.size() > 1) SetSection(dst.c_str(), to.c_str(), section.c_str());
+        SetKey(dst.c_str(), from.c_str(), nullptr, nullptr);
     }
     ForgetDateCache();
     return true;
@@ -149,7 +146,7 @@ bool RenameDateFile(const std::string& from, const std::string& to) {
 
 bool DeleteDateFile(const std::string& name) {
     if (!DeleteFileA(DateFilePath(name).c_str())) return false;
-    WritePrivateProfileStringA(name.c_str(), nullptr, nullptr, DateSettingsPath().c_str());
+    SetKey(DateSettingsPath().c_str(), name.c_str(), nullptr, nullptr);
     ForgetDateCache();
     return true;
 }

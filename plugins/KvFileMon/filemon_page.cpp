@@ -194,7 +194,7 @@ void SaveRows() {
     if (file.empty()) return;
     int count = ListView_GetItemCount(RowView());
     if (count == 0) {
-        WritePrivateProfileStringA(kSettingsSection, nullptr, nullptr, file.c_str());
+        SetKey(file.c_str(), kSettingsSection, nullptr, nullptr);
         return;
     }
     std::string block;
@@ -203,7 +203,8 @@ void SaveRows() {
         block += '\0';
     }
     block += '\0';
-    WritePrivateProfileSectionA(kSettingsSection, block.data(), file.c_str());
+    // In one write that replaces the file: the settings file is everyone's.
+    SetSection(file.c_str(), kSettingsSection, block.data());
 }
 
 void Rescan(int id) {

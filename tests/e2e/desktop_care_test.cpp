@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <vector>
+
 #include "dravonel_app.h"
 #include "fake_shell.h"
 #include "program_folder.h"
@@ -154,6 +156,38 @@ TEST(TrayIcon, AddedWithItsTipRepairedAfterTheShellForgetsItAndRemovedAtExit) {
 
     ASSERT_TRUE(app.Close());
     EXPECT_FALSE(tray.Has(app.main(), 212));
+}
+
+// Explorer restarted: the program hears "TaskbarCreated" and puts its icon
+// back at once, after caring for the new shell's windows. The repair tick of
+// timer 8 would first find the icon missing (a change that fails, then a
+// removal) before adding it, and timer 4 would hide the icons only later.
+TEST(ShellRestart, TheTrayIconAndTheDesktopCareComeBackAtOnceOnTheNewWindows) {
+    FakeShell shell;
+    ProgramFolder folder;
+    SettingsFile settings(folder.path());
+    settings.Set("KvHideIcon", "0");
+    settings.Set("KvRuleTB", "0");
+    settings.Set("KvTBAlpha", "50");
+    DravonelApp app(folder);
+    ASSERT_TRUE(app.WaitReady());
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(shell.iconView()); }, kIconCareTick));
+
+    shell.Restart();
+    FakeTray& tray = shell.trayIcons();
+    ASSERT_TRUE(WaitUntil([&] { return tray.Has(app.main(), 212); }, 2000));
+    const std::vector<TrayRequest> requests = tray.requests();
+    const TrayRequest* atOnce = nullptr;
+    for (size_t i = 0; i < requests.size() && !atOnce; ++i)
+        if (requests[i].kind == NIM_ADD && requests[i].answer && (i == 0 || requests[i - 1].kind != NIM_DELETE))
+            atOnce = &requests[i];
+    ASSERT_NE(atOnce, nullptr) << "only the repair tick brought the icon back";
+    EXPECT_FALSE(atOnce->shell.iconViewVisible) << "the new icon view was not cared for first";
+    EXPECT_TRUE(atOnce->shell.taskbarLayered) << "the new taskbar was not made translucent first";
+    EXPECT_EQ(tray.Get(app.main(), 212).tip, "Dravonel");
+    ASSERT_TRUE(app.Close());
+    EXPECT_FALSE(tray.Has(app.main(), 212));
+    EXPECT_TRUE(IsWindowVisible(shell.iconView())) << "the new icon view is shown again at exit";
 }
 
 TEST(TrayIcon, ShownOnlyWhileThePointerIsOverTheTaskbar) {

@@ -132,6 +132,25 @@ TEST_F(ListFiles, AppendingKeepsTheTrailerLast) {
     EXPECT_EQ(AppendToListFile(folder_.file("missing.lst"), {"C:\\x.jpg"}, "#0", true), -1);
 }
 
+// Inputs the fuzz target found.
+TEST_F(ListFiles, FuzzingAZeroByteNearTheEndNeitherHidesTheTrailerNorLosesARow) {
+    // The trailer was searched as a C string: a zero byte in the last bytes
+    // hid it, and every look at the list of lists appended another one.
+    const std::string path = Write("zero.lst", std::string("\x03\0!\x03", 4));
+    EXPECT_EQ(Count(path), 1);
+    const std::string once = Read(path);
+    EXPECT_EQ(once, std::string("\x03\0!\x03\r\n#1", 8));
+    EXPECT_EQ(Count(path), 1);
+    EXPECT_EQ(Read(path), once) << "no second trailer";
+
+    // A zero byte as the placement: the row was dropped by the next save.
+    const std::string row("\0e\0\x02#\0", 6);
+    ParsedList parsed = ParseListText(row);
+    ASSERT_EQ(parsed.rows.size(), 1u);
+    EXPECT_EQ(ParseListText(ListFileText(parsed.rows)).rows.size(), 1u);
+    EXPECT_EQ(parsed.rows[0].placement, '0') << "the page's placement";
+}
+
 TEST_F(ListFiles, AnInterruptedSaveLeavesThePreviousFile) {
     std::string path = Write("keep.lst", "C:\\a.jpg#0\n#1");
     // The temporary file cannot be made: the save fails before touching the list.

@@ -31,6 +31,12 @@ void RegisterPlainClass(const char* name, WNDPROC procedure = DefWindowProcA) {
 }  // namespace
 
 FakeShell::FakeShell(const FakeShellOptions& options) : options_(options) {
+    trayIcons_.SetProbe([this] {
+        ShellState state;
+        state.iconViewVisible = iconView_ && IsWindowVisible(iconView_);
+        state.taskbarLayered = tray_ && (GetWindowLongA(tray_, GWL_EXSTYLE) & WS_EX_LAYERED);
+        return state;
+    });
     ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     thread_ = CreateThread(nullptr, 0, ThreadMain, this, 0, &threadId_);
     if (thread_) WaitForSingleObject(ready_, 10000);
@@ -51,6 +57,15 @@ void FakeShell::Invoke(const std::function<void()>& work) {
     if (PostThreadMessageA(threadId_, kInvokeMessage, 0, reinterpret_cast<LPARAM>(&call)))
         WaitForSingleObject(done, 10000);
     CloseHandle(done);
+}
+
+void FakeShell::Restart() {
+    Invoke([this] {
+        DestroyWindows();
+        trayIcons_.Forget();
+        CreateWindows();
+        PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    });
 }
 
 DWORD WINAPI FakeShell::ThreadMain(LPVOID parameter) {

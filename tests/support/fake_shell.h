@@ -38,6 +38,11 @@ public:
     // Runs work on the shell's own thread and waits for it.
     void Invoke(const std::function<void()>& work);
 
+    // As Explorer restarting: every window goes, the notification area
+    // forgets its icons, new windows come, and "TaskbarCreated" goes to
+    // every top-level window (Wine's own shell never sends it).
+    void Restart();
+
 private:
     static DWORD WINAPI ThreadMain(LPVOID self);
     void CreateWindows();

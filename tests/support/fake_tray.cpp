@@ -28,6 +28,14 @@ std::string Narrow(const WCHAR* text, size_t limit) {
 
 LRESULT FakeTray::OnCopyData(const COPYDATASTRUCT* data) {
     if (!data || data->dwData > NIM_DELETE || data->cbData < sizeof(WineNotifyData)) return FALSE;
+    const ShellState state = probe_ ? probe_() : ShellState();
+    const BOOL answer = static_cast<BOOL>(Answer(data));
+    std::lock_guard<std::mutex> guard(lock_);
+    requests_.push_back({static_cast<DWORD>(data->dwData), answer, state});
+    return answer;
+}
+
+LRESULT FakeTray::Answer(const COPYDATASTRUCT* data) {
     const WineNotifyData* request = static_cast<const WineNotifyData*>(data->lpData);
     HWND owner = reinterpret_cast<HWND>(static_cast<LONG_PTR>(request->hWnd));
     std::lock_guard<std::mutex> guard(lock_);
@@ -79,4 +87,12 @@ int FakeTray::count(DWORD kind) const {
 void FakeTray::Forget() {
     std::lock_guard<std::mutex> guard(lock_);
     icons_.clear();
+    requests_.clear();
 }
+
+std::vector<TrayRequest> FakeTray::requests() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return requests_;
+}
+
+void FakeTray::SetProbe(std::function<ShellState()> probe) { probe_ = std::move(probe); }

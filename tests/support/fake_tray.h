@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -17,6 +18,18 @@ struct TrayIconRecord {
     std::string tip;
 };
 
+// The shell's windows as a request found them.
+struct ShellState {
+    bool iconViewVisible = false;
+    bool taskbarLayered = false;
+};
+
+struct TrayRequest {
+    DWORD kind;    // NIM_ADD, NIM_MODIFY, NIM_DELETE
+    BOOL answer;
+    ShellState shell;
+};
+
 class FakeTray {
 public:
     // Handles one WM_COPYDATA; returns the answer for the sender.
@@ -26,11 +39,19 @@ public:
     TrayIconRecord Get(HWND owner, UINT id) const;
     // Counts of requests seen, by kind (NIM_ADD, NIM_MODIFY, NIM_DELETE).
     int count(DWORD kind) const;
-    // Forgets every icon, as a restarted shell does.
+    // Forgets every icon, as a restarted shell does, and the requests seen.
     void Forget();
+    // Requests since the last Forget, in order.
+    std::vector<TrayRequest> requests() const;
+    // Tells the shell's state at each request (called on the shell's thread).
+    void SetProbe(std::function<ShellState()> probe);
 
 private:
+    LRESULT Answer(const COPYDATASTRUCT* data);
+
     mutable std::mutex lock_;
     std::vector<TrayIconRecord> icons_;
+    std::vector<TrayRequest> requests_;
+    std::function<ShellState()> probe_;
     int counts_[3] = {};
 };
