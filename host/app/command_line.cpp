@@ -15,6 +15,7 @@
 #include "engine/image_binding.h"
 #include "engine/list_file.h"
 #include "engine/wall_lists.h"
+#include "network/update_check.h"
 #include "plugins/plugin_commands.h"
 #include "createpathfile.h"
 #include "kvinifunction.h"
@@ -73,9 +74,7 @@ void CmdRun(const char* cmd, int extime) {
     if (TakeSwitch(text, "/pr")) PreviousWall();
     if (TakeSwitch(text, "/uw")) ToWall(1);
     if (TakeSwitch(text, "/hp")) SendMessageA(hMain, WM_COMMAND, IDCMDHELP, 0);
-    // The update check is not built yet; the switch must not be taken for
-    // a name.
-    TakeSwitch(text, "/cu");
+    if (TakeSwitch(text, "/cu")) CheckUpdate(hMain);
     // Plug-ins take their own switches out (the informer's, for example).
     text = PluginsCmdRun(text);
     KvStrTrim(text, kQuotesAndBlanks);

@@ -24,6 +24,7 @@
 #include "hotkeys/hotkey_page.h"
 #include "hotkeys/hotkey_rows.h"
 #include "hotkeys/menu_items.h"
+#include "network/update_check.h"
 #include "pages/page_calendar.h"
 #include "pages/page_general.h"
 #include "pages/page_lists.h"
@@ -139,6 +140,7 @@ void ConnectPageHooks() {
     SetListsChangedHandler(PluginsListsChanged);
     HotKeyCommands commands;
     commands.runScreenSaver = RunScr;
+    commands.checkUpdate = CheckUpdate;
     SetHotKeyCommands(commands);
 }
 
