@@ -127,4 +127,124 @@ TEST(UserMode, SharedSettingsChosenByOneUserAreWhatAnotherUserReads) {
     LoadUserMode();
 }
 
+// The default value of a classes-root key, or "<absent>".
+std::string ClassesValue(const std::string& key) {
+    HKEY opened;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return "<absent>";
+    char value[512] = "";
+    DWORD size = sizeof value - 1;
+    LONG status = RegQueryValueExA(opened, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
+    RegCloseKey(opened);
+    return status == ERROR_SUCCESS ? std::string(value) : "<absent>";
+}
+
+bool ClassesKeyExists(const std::string& key) {
+    HKEY opened;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return false;
+    RegCloseKey(opened);
+    return true;
+}
+
+const char* const kPictureExtensions[] = {".gif", ".bmp", ".ico", ".jpg", ".jpeg", ".emf", ".wmf", ".png"};
+
+// The keys a verb test may create in the prefix's classes root are removed
+// again, and ".wmf", which the test leaves without a type, gets back what it
+// had.
+class ClassesRootTrace {
+public:
+    ClassesRootTrace() : wmfType_(ClassesValue(".wmf")) {
+        const char* const defaults[] = {"giffile", "bmpfile", "icofile", "jpegfile",
+                                        "jpegfile", "emffile", "wmffile", "pngfile"};
+        for (size_t i = 0; i < sizeof defaults / sizeof *defaults; ++i) {
+            const std::string type = ClassesValue(kPictureExtensions[i]);
+            Note(kPictureExtensions[i]);
+            Note(type == "<absent>" ? defaults[i] : type);
+            Note(defaults[i]);
+        }
+        Note("Directory");
+        HKEY key;
+        if (RegOpenKeyExA(HKEY_CLASSES_ROOT, ".wmf", 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+            RegDeleteValueA(key, nullptr);
+            RegCloseKey(key);
+        }
+    }
+    ~ClassesRootTrace() {
+        HKEY key;
+        if (wmfType_ != "<absent>" &&
+            RegOpenKeyExA(HKEY_CLASSES_ROOT, ".wmf", 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+            RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(wmfType_.c_str()),
+                           static_cast<DWORD>(wmfType_.size() + 1));
+            RegCloseKey(key);
+        }
+        for (auto made = absent_.rbegin(); made != absent_.rend(); ++made)
+            RegDeleteKeyA(HKEY_CLASSES_ROOT, made->c_str());
+    }
+
+private:
+    void Note(const std::string& key) {
+        // Parents first: they are removed last.
+        for (const std::string& child : {key, key + "\\shell"})
+            if (!ClassesKeyExists(child)) absent_.push_back(child);
+    }
+    std::string wmfType_;
+    std::vector<std::string> absent_;
+};
+
+std::string Program() {
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    return path;
+}
+
+void SetVerbBox(int box, int exitBox, const char* text, int edit, bool exit) {
+    SetDlgItemTextA(hRassh, edit, text);
+    CheckDlgButton(hRassh, exitBox, exit ? BST_CHECKED : BST_UNCHECKED);
+    SendDlgItemMessageA(hRassh, box, BM_CLICK, 0, 0);
+}
+
+TEST(ContextMenuVerbs, AnEmptyVerbTextWritesNothing) {
+    ClassesRootTrace trace;
+    const std::string gifType = ClassesValue(".gif");
+    SetVerbBox(IDFTOWALL, IDFTOWALLEX, "", IDEDFTOWALL, true);
+    EXPECT_EQ(IsDlgButtonChecked(hRassh, IDFTOWALL), BST_UNCHECKED) << "the box claims no verb";
+    EXPECT_FALSE(ClassesKeyExists((gifType == "<absent>" ? "giffile" : gifType) + "\\shell\\DravonelTW"));
+    EXPECT_EQ(ClassesValue(".gif"), gifType) << "not even a type is registered";
+    SetVerbBox(IDDTOLIST, IDDTOLISTEX, "", IDEDDTOLIST, false);
+    EXPECT_FALSE(ClassesKeyExists("Directory\\shell\\Dravonel"));
+}
+
+TEST(ContextMenuVerbs, VerbsAreWrittenForEveryPictureTypeAndForFoldersAndRemovedWhole) {
+    ClassesRootTrace trace;
+    const std::string program = "\"" + Program() + "\" %1";
+    SetVerbBox(IDFTOWALL, IDFTOWALLEX, "Make it my wallpaper", IDEDFTOWALL, true);
+    SetVerbBox(IDFTOLIST, IDFTOLISTEX, "Add this picture to the list of the day", IDEDFTOLIST, false);
+    SetVerbBox(IDDTOLIST, IDDTOLISTEX, "Add the folder", IDEDDTOLIST, true);
+    EXPECT_EQ(ClassesValue(".wmf"), "wmffile") << "the extension got the default type";
+    for (const char* extension : kPictureExtensions) {
+        SCOPED_TRACE(extension);
+        const std::string type = ClassesValue(extension);
+        ASSERT_NE(type, "<absent>");
+        EXPECT_EQ(ClassesValue(type + "\\shell\\DravonelTW"), "Make it my wallpaper");
+        EXPECT_EQ(ClassesValue(type + "\\shell\\DravonelTW\\command"), program + "/tw/ex");
+        EXPECT_EQ(ClassesValue(type + "\\shell\\Dravonel"), std::string("Add this picture to the list of the day", 29));
+        EXPECT_EQ(ClassesValue(type + "\\shell\\Dravonel\\command"), program);
+    }
+    EXPECT_EQ(ClassesValue("Directory\\shell\\Dravonel"), "Add the folder");
+    EXPECT_EQ(ClassesValue("Directory\\shell\\Dravonel\\command"), program + "/ex");
+
+    // "/ex" counts as it stands when the box is checked, not later.
+    CheckDlgButton(hRassh, IDFTOLISTEX, BST_CHECKED);
+    EXPECT_EQ(ClassesValue(ClassesValue(".png") + "\\shell\\Dravonel\\command"), program);
+
+    for (int box : {IDFTOWALL, IDFTOLIST, IDDTOLIST}) SendDlgItemMessageA(hRassh, box, BM_CLICK, 0, 0);
+    for (const char* extension : kPictureExtensions) {
+        const std::string type = ClassesValue(extension);
+        for (const char* verb : {"\\shell\\DravonelTW", "\\shell\\Dravonel"}) {
+            EXPECT_FALSE(ClassesKeyExists(type + verb + "\\command")) << type << verb;
+            EXPECT_FALSE(ClassesKeyExists(type + verb)) << type << verb;
+        }
+    }
+    EXPECT_FALSE(ClassesKeyExists("Directory\\shell\\Dravonel"));
+}
+
 }  // namespace
