@@ -19,7 +19,19 @@
 #include "kvinifunction.h"
 #include "scopedwin.h"
 
+namespace {
+
+void (*tracesRemover)();
+
+}  // namespace
+
 bool PluginsAgreeToExit() { return !PluginsRefuse(KvAPPLICATIONCLOSE); }
+
+void ExitRemovingTraces(void (*removeTraces)()) {
+    if (!PluginsAgreeToExit()) return;
+    tracesRemover = removeTraces;
+    ExitAgreed();
+}
 
 void Exit() {
     if (PluginsAgreeToExit()) ExitAgreed();
@@ -34,8 +46,10 @@ void ExitAgreed() {
         if (icons && !IsWindowVisible(icons)) ShowWindow(icons, SW_SHOW);
     }
     RemoveTaskbarTransparency();
-    SetValueKeySetInt("KvLastDay", currentDay);
-    if (GetActiveChild() == hKey) SaveHotKey();
+    if (!tracesRemover) {
+        SetValueKeySetInt("KvLastDay", currentDay);
+        if (GetActiveChild() == hKey) SaveHotKey();
+    }
 
     ClearUnikList();
     if (hBitmap) {
@@ -58,6 +72,7 @@ void ExitAgreed() {
     // services (pictures released through the loaders, layered windows).
     // After this only the host's own libraries are unloaded before the end.
     UnloadPlugins();
+    if (tracesRemover) tracesRemover();
 
     if (hUser32Dll) {
         pSetLayeredWindowAttributes = nullptr;

@@ -8,6 +8,7 @@
 #include <ctime>
 #include <string>
 
+#include "app/about_box.h"
 #include "app/command_line.h"
 #include "app/folder_check.h"
 #include "app/language.h"
@@ -237,6 +238,7 @@ int RunMessageLoop() {
         if (RedirectMouseWheel(message)) continue;
         // Tab and arrow keys move through the controls of the visible pages.
         if (hMain && IsWindowVisible(hMain) && IsDialogMessageA(hMain, &message)) continue;
+        if (hAbout && IsDialogMessageA(hAbout, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
