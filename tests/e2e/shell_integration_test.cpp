@@ -14,6 +14,7 @@
 
 #include "bmp_reader.h"
 #include "dravonel_app.h"
+#include "kept_registry.h"
 #include "plugin_spy.h"
 #include "program_folder.h"
 #include "remote_controls.h"
@@ -29,66 +30,8 @@ const char kRun[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char kDesktop[] = "Control Panel\\Desktop";
 const char kLogonDesktop[] = ".DEFAULT\\Control Panel\\Desktop";
 
-// A string value, or "<absent>".
-std::string RegValue(HKEY root, const char* key, const char* name) {
-    HKEY opened;
-    if (RegOpenKeyExA(root, key, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return "<absent>";
-    char value[1024] = "";
-    DWORD size = sizeof value - 1;
-    LONG status = RegQueryValueExA(opened, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
-    RegCloseKey(opened);
-    return status == ERROR_SUCCESS ? std::string(value) : "<absent>";
-}
-
-void SetRegValue(HKEY root, const char* key, const char* name, const std::string& value) {
-    HKEY opened;
-    if (RegCreateKeyExA(root, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr) != ERROR_SUCCESS) return;
-    if (value == "<absent>") RegDeleteValueA(opened, name);
-    else RegSetValueExA(opened, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                        static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(opened);
-}
-
-// A value of the prefix, put back as it was (bytes and type) when the test
-// ends.
-class KeptValue {
-public:
-    KeptValue(HKEY root, const char* key, const char* name) : root_(root), key_(key), name_(name) {
-        HKEY opened;
-        if (RegOpenKeyExA(root, key, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return;
-        DWORD size = sizeof bytes_;
-        present_ = RegQueryValueExA(opened, name, nullptr, &type_, bytes_, &size) == ERROR_SUCCESS;
-        size_ = size;
-        RegCloseKey(opened);
-    }
-    ~KeptValue() {
-        HKEY opened;
-        if (RegCreateKeyExA(root_, key_, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr) != ERROR_SUCCESS)
-            return;
-        if (present_) RegSetValueExA(opened, name_, 0, type_, bytes_, size_);
-        else RegDeleteValueA(opened, name_);
-        RegCloseKey(opened);
-    }
-
-private:
-    HKEY root_;
-    const char* key_;
-    const char* name_;
-    bool present_ = false;
-    DWORD type_ = REG_SZ;
-    BYTE bytes_[2048] = {};
-    DWORD size_ = 0;
-};
-
-bool ClassesKeyExists(const std::string& key) {
-    HKEY opened;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return false;
-    RegCloseKey(opened);
-    return true;
-}
-
 std::string JpegVerb(const char* verb) {
-    std::string type = RegValue(HKEY_CLASSES_ROOT, ".jpg", nullptr);
+    std::string type = RegString(HKEY_CLASSES_ROOT, ".jpg", nullptr);
     return (type == "<absent>" ? "jpegfile" : type) + "\\shell\\" + verb;
 }
 
@@ -137,6 +80,7 @@ class ShellIntegration : public ::testing::Test {
 protected:
     void SetUp() override {
         CoInitialize(nullptr);
+        classes_.NotePictureTypesAndFolders();
         ASSERT_TRUE(InstallSample(folder_, "zz_spy"));
         settings_.Set("ini", "eng.ini");
         settings_.Set("KvAutoSt", "0");  // the start-with-Windows box ticked
@@ -147,16 +91,16 @@ protected:
         settings_.Set("KvFileList", "one");
         WriteTextFile(UserFile(".rem"), "a reminder file");
         CreateDirectoryA(desktopFolder_.c_str(), nullptr);
-        SetRegValue(HKEY_CURRENT_USER, kShellFolders, "Desktop", desktopFolder_);
-        SetRegValue(HKEY_CURRENT_USER, kUserShellFolders, "Desktop", desktopFolder_);
+        SetRegString(HKEY_CURRENT_USER, kShellFolders, "Desktop", desktopFolder_);
+        SetRegString(HKEY_CURRENT_USER, kUserShellFolders, "Desktop", desktopFolder_);
         // The logon screen shows the composed wallpaper: the clean-up puts
         // the system's own back.
-        SetRegValue(HKEY_USERS, kLogonDesktop, "Wallpaper", folder_.file("KvBmp.bmp"));
+        SetRegString(HKEY_USERS, kLogonDesktop, "Wallpaper", folder_.file("KvBmp.bmp"));
     }
     void TearDown() override {
         for (const char* verb : {"DravonelTW", "Dravonel"}) {
             for (const char* extension : {".gif", ".bmp", ".ico", ".jpg", ".jpeg", ".emf", ".wmf", ".png"}) {
-                std::string type = RegValue(HKEY_CLASSES_ROOT, extension, nullptr);
+                std::string type = RegString(HKEY_CLASSES_ROOT, extension, nullptr);
                 if (type == "<absent>") continue;
                 RegDeleteKeyA(HKEY_CLASSES_ROOT, (type + "\\shell\\" + verb + "\\command").c_str());
                 RegDeleteKeyA(HKEY_CLASSES_ROOT, (type + "\\shell\\" + verb).c_str());
@@ -197,6 +141,7 @@ protected:
         return box;
     }
 
+    ClassesKeysTrace classes_;
     ProgramFolder folder_;
     SettingsFile settings_{folder_.path()};
     const std::string desktopFolder_ = folder_.file("Desktop");
@@ -216,7 +161,7 @@ TEST_F(ShellIntegration, ARefusingPlugInKeepsEveryTrace) {
     ASSERT_TRUE(shortcut.read) << "the shortcut is on the desktop";
     EXPECT_EQ(lstrcmpiA(shortcut.target.c_str(), folder_.file("Dravonel.exe").c_str()), 0) << shortcut.target;
     EXPECT_EQ(shortcut.description, "MalvorenSoft");
-    EXPECT_NE(RegValue(HKEY_CURRENT_USER, kRun, "Dravonel"), "<absent>");
+    EXPECT_NE(RegString(HKEY_CURRENT_USER, kRun, "Dravonel"), "<absent>");
 
     ConfigureSample(folder_, "zz_spy", "answer", "12", "1");
     Click(box, 10204, true);
@@ -231,8 +176,8 @@ TEST_F(ShellIntegration, ARefusingPlugInKeepsEveryTrace) {
     EXPECT_TRUE(FileExists(folder_.file("KvBmp.bmp")));
     EXPECT_TRUE(ClassesKeyExists(JpegVerb("DravonelTW")));
     EXPECT_TRUE(ClassesKeyExists("Directory\\shell\\Dravonel"));
-    EXPECT_NE(RegValue(HKEY_CURRENT_USER, kRun, "Dravonel"), "<absent>");
-    EXPECT_EQ(RegValue(HKEY_USERS, kLogonDesktop, "Wallpaper"), folder_.file("KvBmp.bmp"));
+    EXPECT_NE(RegString(HKEY_CURRENT_USER, kRun, "Dravonel"), "<absent>");
+    EXPECT_EQ(RegString(HKEY_USERS, kLogonDesktop, "Wallpaper"), folder_.file("KvBmp.bmp"));
     EXPECT_TRUE(app.Close());
 }
 
@@ -252,9 +197,9 @@ TEST_F(ShellIntegration, TheCleanUpRemovesWhatTheProgramLeftAndEndsIt) {
     EXPECT_EQ(GetFileAttributesA(folder_.file("Lists").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_FALSE(FileExists(folder_.file("KvBmp.bmp")));
     EXPECT_FALSE(FileExists(folder_.file("Prelog.bmp")));
-    EXPECT_EQ(RegValue(HKEY_CURRENT_USER, kRun, "Dravonel"), "<absent>");
-    EXPECT_EQ(RegValue(HKEY_CURRENT_USER, kDesktop, "Wallpaper"), "");
-    EXPECT_EQ(RegValue(HKEY_USERS, kLogonDesktop, "Wallpaper"), "") << "the logon screen's own wallpaper";
+    EXPECT_EQ(RegString(HKEY_CURRENT_USER, kRun, "Dravonel"), "<absent>");
+    EXPECT_EQ(RegString(HKEY_CURRENT_USER, kDesktop, "Wallpaper"), "");
+    EXPECT_EQ(RegString(HKEY_USERS, kLogonDesktop, "Wallpaper"), "") << "the logon screen's own wallpaper";
     for (const char* verb : {"DravonelTW", "Dravonel"}) {
         EXPECT_FALSE(ClassesKeyExists(JpegVerb(verb) + "\\command")) << verb;
         EXPECT_FALSE(ClassesKeyExists(JpegVerb(verb))) << verb;

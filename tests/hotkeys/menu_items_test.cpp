@@ -11,6 +11,7 @@
 #include "base/main_menu_state.h"
 #include "hotkeys/menu_items.h"
 #include "hotkeys_support.h"
+#include "kept_registry.h"
 #include "kvinifunction.h"
 #include "resource.h"
 #include "settings_file.h"
@@ -127,67 +128,21 @@ TEST(UserMode, SharedSettingsChosenByOneUserAreWhatAnotherUserReads) {
     LoadUserMode();
 }
 
-// The default value of a classes-root key, or "<absent>".
-std::string ClassesValue(const std::string& key) {
-    HKEY opened;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return "<absent>";
-    char value[512] = "";
-    DWORD size = sizeof value - 1;
-    LONG status = RegQueryValueExA(opened, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
-    RegCloseKey(opened);
-    return status == ERROR_SUCCESS ? std::string(value) : "<absent>";
-}
-
-bool ClassesKeyExists(const std::string& key) {
-    HKEY opened;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return false;
-    RegCloseKey(opened);
-    return true;
-}
-
 const char* const kPictureExtensions[] = {".gif", ".bmp", ".ico", ".jpg", ".jpeg", ".emf", ".wmf", ".png"};
 
-// The keys a verb test may create in the prefix's classes root are removed
-// again, and ".wmf", which the test leaves without a type, gets back what it
-// had.
-class ClassesRootTrace {
-public:
-    ClassesRootTrace() : wmfType_(ClassesValue(".wmf")) {
-        const char* const defaults[] = {"giffile", "bmpfile", "icofile", "jpegfile",
-                                        "jpegfile", "emffile", "wmffile", "pngfile"};
-        for (size_t i = 0; i < sizeof defaults / sizeof *defaults; ++i) {
-            const std::string type = ClassesValue(kPictureExtensions[i]);
-            Note(kPictureExtensions[i]);
-            Note(type == "<absent>" ? defaults[i] : type);
-            Note(defaults[i]);
-        }
-        Note("Directory");
+// What a verb test writes to the prefix's classes root goes again; ".wmf" is
+// left without a type for the test's length.
+struct VerbTestRegistry {
+    VerbTestRegistry() {
+        trace.NotePictureTypesAndFolders();
         HKEY key;
         if (RegOpenKeyExA(HKEY_CLASSES_ROOT, ".wmf", 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
             RegDeleteValueA(key, nullptr);
             RegCloseKey(key);
         }
     }
-    ~ClassesRootTrace() {
-        HKEY key;
-        if (wmfType_ != "<absent>" &&
-            RegOpenKeyExA(HKEY_CLASSES_ROOT, ".wmf", 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-            RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(wmfType_.c_str()),
-                           static_cast<DWORD>(wmfType_.size() + 1));
-            RegCloseKey(key);
-        }
-        for (auto made = absent_.rbegin(); made != absent_.rend(); ++made)
-            RegDeleteKeyA(HKEY_CLASSES_ROOT, made->c_str());
-    }
-
-private:
-    void Note(const std::string& key) {
-        // Parents first: they are removed last.
-        for (const std::string& child : {key, key + "\\shell"})
-            if (!ClassesKeyExists(child)) absent_.push_back(child);
-    }
-    std::string wmfType_;
-    std::vector<std::string> absent_;
+    ClassesKeysTrace trace;
+    KeptValue wmfType{HKEY_CLASSES_ROOT, ".wmf", nullptr};
 };
 
 std::string Program() {
@@ -203,7 +158,7 @@ void SetVerbBox(int box, int exitBox, const char* text, int edit, bool exit) {
 }
 
 TEST(ContextMenuVerbs, AnEmptyVerbTextWritesNothing) {
-    ClassesRootTrace trace;
+    VerbTestRegistry registry;
     const std::string gifType = ClassesValue(".gif");
     SetVerbBox(IDFTOWALL, IDFTOWALLEX, "", IDEDFTOWALL, true);
     EXPECT_EQ(IsDlgButtonChecked(hRassh, IDFTOWALL), BST_UNCHECKED) << "the box claims no verb";
@@ -214,7 +169,7 @@ TEST(ContextMenuVerbs, AnEmptyVerbTextWritesNothing) {
 }
 
 TEST(ContextMenuVerbs, VerbsAreWrittenForEveryPictureTypeAndForFoldersAndRemovedWhole) {
-    ClassesRootTrace trace;
+    VerbTestRegistry registry;
     const std::string program = "\"" + Program() + "\" %1";
     SetVerbBox(IDFTOWALL, IDFTOWALLEX, "Make it my wallpaper", IDEDFTOWALL, true);
     SetVerbBox(IDFTOLIST, IDFTOLISTEX, "Add this picture to the list of the day", IDEDFTOLIST, false);
