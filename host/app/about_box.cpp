@@ -54,6 +54,13 @@ HWND DecoratedDesktop() {
     return desktop ? desktop : GetDesktopWindow();
 }
 
+BOOL CALLBACK ExcludeWindow(HWND window, LPARAM dc) {
+    RECT rect;
+    if (IsWindowVisible(window) && !IsIconic(window) && GetWindowRect(window, &rect))
+        ExcludeClipRect(reinterpret_cast<HDC>(dc), rect.left, rect.top, rect.right, rect.bottom);
+    return TRUE;
+}
+
 // The program's name scattered over the desktop in the calendar's font.
 void DecorateDesktop() {
     HWND desktop = DecoratedDesktop();
@@ -61,9 +68,11 @@ void DecorateDesktop() {
     GetClientRect(desktop, &area);
     const int width = area.right - area.left, height = area.bottom - area.top;
     if (width <= 0 || height <= 0) return;
-    // The desktop window's own DC would also cover the windows above it.
-    HDC dc = desktop == GetDesktopWindow() ? GetDCEx(desktop, nullptr, DCX_CACHE | DCX_CLIPCHILDREN) : GetDC(desktop);
+    HDC dc = GetDC(desktop);
     if (!dc) return;
+    // Without the shell's icon view the desktop window's DC covers every
+    // window: the names must stay behind them.
+    if (desktop == GetDesktopWindow()) EnumWindows(ExcludeWindow, reinterpret_cast<LPARAM>(dc));
     LOGFONTA description = {};
     HFONT calendarFont = hCalen ? reinterpret_cast<HFONT>(SendDlgItemMessageA(hCalen, IDFONTBOX, WM_GETFONT, 0, 0))
                                 : nullptr;
@@ -85,7 +94,10 @@ void DecorateDesktop() {
 }
 
 void RepaintDesktop() {
-    RedrawWindow(DecoratedDesktop(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    HWND desktop = DecoratedDesktop();
+    // The desktop window is repainted with every window on it.
+    InvalidateRect(desktop == GetDesktopWindow() ? nullptr : desktop, nullptr, TRUE);
+    UpdateWindow(desktop);
 }
 
 void OpenLinkRow(HWND box, int row) {
