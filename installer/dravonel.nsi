@@ -118,6 +118,44 @@ Function SettingsFile
   StrCpy $R0 "$INSTDIR\Users\$R0.set"
 FunctionEnd
 
+; The context-menu verbs and the desktop shortcut the program makes (the
+; about box and the menu-items page). A verb whose command starts another
+; copy of Dravonel is that copy's and stays.
+!macro REMOVE_OWN_VERB KEY
+  ReadRegStr $2 HKCR "${KEY}\command" ""
+  StrLen $3 '"$INSTDIR\Dravonel.exe"'
+  StrCpy $4 $2 $3
+  ${If} $4 == '"$INSTDIR\Dravonel.exe"'
+    DeleteRegKey HKCR "${KEY}"
+  ${EndIf}
+!macroend
+
+!macro REMOVE_PICTURE_VERBS EXTENSION TYPE
+  ReadRegStr $1 HKCR "${EXTENSION}" ""
+  ${If} $1 == ""
+    StrCpy $1 "${TYPE}"
+  ${EndIf}
+  !insertmacro REMOVE_OWN_VERB "$1\shell\Dravonel"
+  !insertmacro REMOVE_OWN_VERB "$1\shell\DravonelTW"
+!macroend
+
+Function un.RemoveShellTraces
+  !insertmacro REMOVE_PICTURE_VERBS ".gif" "giffile"
+  !insertmacro REMOVE_PICTURE_VERBS ".bmp" "bmpfile"
+  !insertmacro REMOVE_PICTURE_VERBS ".ico" "icofile"
+  !insertmacro REMOVE_PICTURE_VERBS ".jpg" "jpegfile"
+  !insertmacro REMOVE_PICTURE_VERBS ".jpeg" "jpegfile"
+  !insertmacro REMOVE_PICTURE_VERBS ".emf" "emffile"
+  !insertmacro REMOVE_PICTURE_VERBS ".wmf" "wmffile"
+  !insertmacro REMOVE_PICTURE_VERBS ".png" "pngfile"
+  !insertmacro REMOVE_OWN_VERB "Directory\shell\Dravonel"
+  ; The folder the program itself reads for the shortcut.
+  ReadRegStr $1 HKCU "Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders" "Desktop"
+  ${If} $1 != ""
+    Delete "$1\Dravonel.lnk"
+  ${EndIf}
+FunctionEnd
+
 Function .onVerifyInstDir
   ; The uninstaller removes folders such as "Users" inside the program folder.
   StrLen $0 $INSTDIR
@@ -186,6 +224,7 @@ Section "un.$(SecProgramName)" UnSecProgram
   Delete "$INSTDIR\fon.bmp"
   Delete "$INSTDIR\uninstall.exe"
   Delete "$SMPROGRAMS\Dravonel.lnk"
+  Call un.RemoveShellTraces
   ; Another copy of Dravonel may own the Run value: only ours goes.
   ReadRegStr $0 HKCU "${RUN_KEY}" "Dravonel"
   ${If} $0 == "$INSTDIR\Dravonel.exe"

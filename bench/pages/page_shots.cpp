@@ -125,6 +125,15 @@ HWND VisibleWindowOf(DWORD process, bool topmost = false) {
     return search.found;
 }
 
+BOOL CALLBACK TakeAboutBox(HWND window, LPARAM data) {
+    WindowSearch& search = *reinterpret_cast<WindowSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search.process || !IsWindowVisible(window) || !GetDlgItem(window, 10207)) return TRUE;
+    search.found = window;
+    return FALSE;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -168,6 +177,32 @@ int main(int argc, char** argv) {
             Sleep(300);
             Ready(markers, view, menu);
             TypeKeys({VK_ESCAPE});
+        } else if (view == "about") {
+            ShowWindow(main, SW_MINIMIZE);
+            SetCursorPos(600, 700);
+            PostMessageA(main, 0x207, 212, WM_RBUTTONDOWN);
+            if (!WaitForTopWindow("#32768", nullptr, dravonel.id(), 10000)) {
+                result = 1;
+                continue;
+            }
+            // From the bottom: Exit, then About.
+            PressKey(VK_UP);
+            PressKey(VK_UP);
+            PressKey(VK_RETURN);
+            WindowSearch search = {dravonel.id(), false, nullptr};
+            WaitUntil([&] {
+                EnumWindows(TakeAboutBox, reinterpret_cast<LPARAM>(&search));
+                return search.found != nullptr;
+            }, 10000);
+            if (!search.found) {
+                result = 1;
+                continue;
+            }
+            Sleep(500);
+            const RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+            Ready(markers, view, screen);
+            PostMessageA(search.found, WM_CLOSE, 0, 0);
+            WaitUntil([&] { return !IsWindow(search.found); }, 5000);
         } else if (view == "placement") {
             SelectPage(main, 3);
             HWND page = FindChildDialogWithControl(main, 10735);

@@ -49,7 +49,7 @@ for language in eng rus; do
     wait_for "$work/markers/$view.ready"
     read -r x y w h < "$work/markers/$view.ready" || true
     sleep 1
-    out="$shots/issue13-$view-$language.png"
+    out="$shots/${SHOT_PREFIX:-issue13}-$view-$language.png"
     import -window root "$work/whole.png"
     "$convert" "$work/whole.png" -crop "$((w + 16))x$((h + 16))+$((x > 8 ? x - 8 : 0))+$((y > 8 ? y - 8 : 0))" +repage "$out"
     echo "screenshot: $out"

@@ -16,6 +16,7 @@
 #include "engine/image_binding.h"
 #include "engine/list_file.h"
 #include "engine/wall_lists.h"
+#include "network/update_check.h"
 #include "plugins/plugin_commands.h"
 #include "createpathfile.h"
 #include "kvinifunction.h"
@@ -61,14 +62,12 @@ void CmdRun(const char* cmd, int extime) {
     if (switches.previous) PreviousWall();
     if (switches.update) ToWall(1);
     if (switches.help) SendMessageA(hMain, WM_COMMAND, IDCMDHELP, 0);
-    // The update check is not built yet; its switch is taken all the same,
-    // so it is never taken for a name.
+    if (switches.checkUpdate) CheckUpdate(hMain);
 
     // Plug-ins take their own switches out (the informer's, for example).
     char* text = _strdup(rest.c_str());
-    if (!text) return;
-    text = PluginsCmdRun(text);
-    const CommandName command = SplitCommandName(text ? text : "");
+    if (text) text = PluginsCmdRun(text);
+    const CommandName command = SplitCommandName(text ? text : rest.c_str());
     free(text);
     if (command.setWallpaper) SetAsWallpaper(command.name.c_str());
     else if (!command.name.empty()) AddToOpenList(command.name.c_str());

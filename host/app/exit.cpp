@@ -20,7 +20,19 @@
 #include "kvinifunction.h"
 #include "scopedwin.h"
 
+namespace {
+
+void (*tracesRemover)();
+
+}  // namespace
+
 bool PluginsAgreeToExit() { return !PluginsRefuse(KvAPPLICATIONCLOSE); }
+
+void ExitRemovingTraces(void (*removeTraces)()) {
+    if (!PluginsAgreeToExit()) return;
+    tracesRemover = removeTraces;
+    ExitAgreed();
+}
 
 void Exit() {
     if (PluginsAgreeToExit()) ExitAgreed();
@@ -35,9 +47,11 @@ void ExitAgreed() {
         if (icons && !IsWindowVisible(icons)) ShowWindow(icons, SW_SHOW);
     }
     RemoveTaskbarTransparency();
-    RetrySaves(true);
-    SetValueKeySetInt("KvLastDay", currentDay);
-    if (GetActiveChild() == hKey) SaveHotKey();
+    if (!tracesRemover) {
+        RetrySaves(true);
+        SetValueKeySetInt("KvLastDay", currentDay);
+        if (GetActiveChild() == hKey) SaveHotKey();
+    }
 
     ClearUnikList();
     if (hBitmap) {
@@ -60,6 +74,7 @@ void ExitAgreed() {
     // services (pictures released through the loaders, layered windows).
     // After this only the host's own libraries are unloaded before the end.
     UnloadPlugins();
+    if (tracesRemover) tracesRemover();
 
     if (hUser32Dll) {
         pSetLayeredWindowAttributes = nullptr;

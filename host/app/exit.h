@@ -9,3 +9,7 @@ void Exit();
 bool PluginsAgreeToExit();
 // The shutdown once the plug-ins have agreed.
 void ExitAgreed();
+// Exit after the user's files were removed (ClearWin): nothing is saved on
+// the way out, and removeTraces runs again once the plug-ins are unloaded,
+// for what they wrote while closing.
+void ExitRemovingTraces(void (*removeTraces)());

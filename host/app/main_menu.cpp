@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/about_box.h"
 #include "app/exit.h"
 #include "app/language.h"
 #include "app/pause.h"
@@ -34,11 +35,9 @@ namespace {
 const int kGroupOf[BUILTIN_MENU_ITEMS] = {1, 1, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 7, 7, 7};
 const int kFirstPluginGroup = 100;
 
-// Items whose features the program does not have yet stay greyed.
+// Items that cannot act on this system or in this state stay greyed.
 bool MenuItemAvailable(int id) {
     switch (id) {
-        case IDPABOUT:
-            return false;
         case IDPSETSCR:
             // Only a selected saver has settings of its own.
             return lastSCR > 0;
@@ -237,6 +236,9 @@ void ProcMainMenu(int id) {
             break;
         case IDPCHECKOFF:
             RunCheckOff();
+            break;
+        case IDPABOUT:
+            ShowAbout();
             break;
         case IDPEXIT:
             Exit();

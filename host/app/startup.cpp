@@ -8,6 +8,7 @@
 #include <ctime>
 #include <string>
 
+#include "app/about_box.h"
 #include "app/command_line.h"
 #include "app/folder_check.h"
 #include "app/language.h"
@@ -25,6 +26,7 @@
 #include "hotkeys/hotkey_page.h"
 #include "hotkeys/hotkey_rows.h"
 #include "hotkeys/menu_items.h"
+#include "network/update_check.h"
 #include "pages/page_calendar.h"
 #include "pages/page_general.h"
 #include "pages/page_lists.h"
@@ -140,6 +142,7 @@ void ConnectPageHooks() {
     SetListsChangedHandler(PluginsListsChanged);
     HotKeyCommands commands;
     commands.runScreenSaver = RunScr;
+    commands.checkUpdate = CheckUpdate;
     SetHotKeyCommands(commands);
     WatchSettingsWrites();
 }
@@ -237,6 +240,7 @@ int RunMessageLoop() {
         if (RedirectMouseWheel(message)) continue;
         // Tab and arrow keys move through the controls of the visible pages.
         if (hMain && IsWindowVisible(hMain) && IsDialogMessageA(hMain, &message)) continue;
+        if (hAbout && IsDialogMessageA(hAbout, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

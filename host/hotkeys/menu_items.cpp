@@ -5,6 +5,7 @@
 
 #include "base/command_ids.h"
 #include "base/globals.h"
+#include "desktop/shell_verbs.h"
 #include "hotkeys/row_list.h"
 #include "pages/page_style.h"
 #include "pages/page_texts.h"
@@ -21,13 +22,20 @@ namespace {
 // Row geometry in pixels at 96 DPI, scaled for the screen where used.
 const int kRowX = 4, kRowPitch = 16, kRowWidth = 230, kRowHeight = 14;
 const char kSection[] = "HideMenu";
-const int kVerbTextLimit = 29;
 
 void (*menuItemsChanged)();
 
-// The commands in Explorer's context menu come with their own feature; until
-// then their boxes stay unchecked and cannot be used.
-const int kVerbBoxes[] = {IDFTOWALL, IDFTOLIST, IDDTOLIST, IDFTOWALLEX, IDFTOLISTEX, IDDTOLISTEX};
+// A context-menu verb's check box, the edit with its text and its "/ex" box.
+struct VerbBox {
+    int box;
+    int edit;
+    int exitBox;
+};
+const VerbBox kVerbBoxes[] = {
+    {IDFTOWALL, IDEDFTOWALL, IDFTOWALLEX},
+    {IDFTOLIST, IDEDFTOLIST, IDFTOLISTEX},
+    {IDDTOLIST, IDEDDTOLIST, IDDTOLISTEX},
+};
 
 std::string MachineFile() {
     HeapString file(CreatePathFile(nullptr, "Dravonel", ".ini"));
@@ -57,6 +65,28 @@ void OnRowClicked(int row) {
     if (!record || !record->keyname || !*record->keyname) return;
     KeyTipUnChecked(".set", kSection, hRasshItem, row, record->keyname);
     if (menuItemsChanged) menuItemsChanged();
+}
+
+// Checked: the verbs are written with the "/ex" box as it stands now;
+// unchecked: removed. The boxes say what this run wrote, never what an
+// earlier one left.
+void OnVerbBoxClicked(const VerbBox& verb) {
+    const bool checked = IsDlgButtonChecked(hRassh, verb.box) == BST_CHECKED;
+    if (!checked) {
+        if (verb.box == IDDTOLIST) RemoveContexMenuDirectory();
+        else RemoveContexMenuFileTo(verb.box == IDFTOWALL);
+        return;
+    }
+    char text[KV_VERB_TEXT_LIMIT + 1] = "";
+    GetDlgItemTextA(hRassh, verb.edit, text, sizeof text);
+    if (!text[0]) {
+        // Nothing was written: the box must not claim a verb.
+        CheckDlgButton(hRassh, verb.box, BST_UNCHECKED);
+        return;
+    }
+    const int exit = IsDlgButtonChecked(hRassh, verb.exitBox) == BST_CHECKED;
+    if (verb.box == IDDTOLIST) ContexMenuDirectory(text, exit);
+    else ContexMenuFileTo(text, verb.box == IDFTOWALL, exit);
 }
 
 }  // namespace
@@ -95,9 +125,8 @@ void LoadUserMode() {
 }
 
 void PrepareMenuItemsPage() {
-    for (int box : kVerbBoxes) EnableWindow(GetDlgItem(hRassh, box), FALSE);
-    for (int edit : {IDEDFTOWALL, IDEDFTOLIST, IDEDDTOLIST})
-        SendDlgItemMessageA(hRassh, edit, EM_LIMITTEXT, kVerbTextLimit, 0);
+    for (const VerbBox& verb : kVerbBoxes)
+        SendDlgItemMessageA(hRassh, verb.edit, EM_LIMITTEXT, KV_VERB_TEXT_LIMIT, 0);
 }
 
 void ApplyMenuItemsPageTexts() {
@@ -115,6 +144,9 @@ INT_PTR CALLBACK RasshFunc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
             if (hwnd == hRasshItem && control < countRasshItem) OnRowClicked(control);
             else if (hwnd == hRassh && control == IDSAVETYPE0) ChooseSharedSettings(false);
             else if (hwnd == hRassh && control == IDSAVETYPE1) ChooseSharedSettings(true);
+            else if (hwnd == hRassh)
+                for (const VerbBox& verb : kVerbBoxes)
+                    if (control == verb.box) OnVerbBoxClicked(verb);
             return TRUE;
         }
         case WM_VSCROLL:

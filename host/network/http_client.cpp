@@ -43,9 +43,20 @@ struct Delivery {
     SaveRezFunction receiver;
     char* block = nullptr;
     size_t capacity = 0;
+    long long delivered = 0;  // body bytes of the current attempt
+    bool lost = false;        // a piece could not be stored
+
+    bool Put(std::string& piece) {
+        if (!Store(piece)) {
+            lost = true;
+            return false;
+        }
+        delivered += static_cast<long long>(piece.size());
+        return true;
+    }
 
     // False when the body can go nowhere (no memory, disk full).
-    bool Put(std::string& piece) {
+    bool Store(std::string& piece) {
         if (piece.empty()) return true;
         switch (kind) {
         case INET_TO_MEMORY: {
@@ -118,13 +129,14 @@ bool HasLatinLetter(const char* name) {
 enum AttemptEnd { ATTEMPT_DONE, ATTEMPT_REDIRECT, ATTEMPT_FAILED };
 
 // Reads what is waiting. Ends the exchange when the response is complete, the
-// server closed, or reading failed.
-bool ReadWaiting(SOCKET* s, HttpResponse& response, Delivery& delivery, bool* finished) {
+// server closed (closed is set), or reading failed.
+bool ReadWaiting(SOCKET* s, HttpResponse& response, Delivery& delivery, bool* finished, bool* closed) {
     char block[INET_BLOCK_SIZE + 1];
     std::string piece;
     for (;;) {
         int received = Receives(block, reinterpret_cast<UINT_PTR*>(s));
         if (received <= 0) {
+            if (received == 0) *closed = true;
             if (received == 0 || WSAGetLastError() != WSAEWOULDBLOCK) *finished = true;
             return true;
         }
@@ -140,7 +152,8 @@ bool ReadWaiting(SOCKET* s, HttpResponse& response, Delivery& delivery, bool* fi
 
 // One connection: send the request, read the answer until it is complete,
 // the server closes, or the server stays silent for the idle time-out.
-AttemptEnd Exchange(SOCKET* s, const std::string& request, HttpResponse& response, Delivery& delivery) {
+AttemptEnd Exchange(SOCKET* s, const std::string& request, HttpResponse& response, Delivery& delivery,
+                    bool* closed) {
     ScopedWsaEvent event;
     if (event.get() == WSA_INVALID_EVENT || WSAEventSelect(*s, event.get(), FD_READ | FD_WRITE | FD_CLOSE) != 0)
         return ATTEMPT_FAILED;
@@ -158,7 +171,7 @@ AttemptEnd Exchange(SOCKET* s, const std::string& request, HttpResponse& respons
                 break;
             }
             if (!events.lNetworkEvents) break;
-            if (events.lNetworkEvents & FD_READ) delivering = ReadWaiting(s, response, delivery, &finished);
+            if (events.lNetworkEvents & FD_READ) delivering = ReadWaiting(s, response, delivery, &finished, closed);
             if (!delivering) finished = true;
             if (!finished && (events.lNetworkEvents & FD_WRITE) && !sent) {
                 sent = true;
@@ -166,7 +179,9 @@ AttemptEnd Exchange(SOCKET* s, const std::string& request, HttpResponse& respons
             }
             // The server closed: what it sent before is still waiting.
             if (!finished && (events.lNetworkEvents & FD_CLOSE)) {
-                delivering = ReadWaiting(s, response, delivery, &finished);
+                delivering = ReadWaiting(s, response, delivery, &finished, closed);
+                // A reset is no end of the body.
+                if (events.iErrorCode[FD_CLOSE_BIT] == 0) *closed = true;
                 finished = true;
             }
             if (finished) break;
@@ -188,7 +203,8 @@ char* CopyOf(const char* text) {
 
 // One attempt at the current target; REDIRECT leaves the new URL in location.
 AttemptEnd Attempt(paramlink& target, paramlink* proxy, const char* sstop, int bError, Delivery& delivery,
-                   std::string* location) {
+                   std::string* location, InetOutcome* outcome) {
+    if (outcome) *outcome = InetOutcome();
     bool noServer = !target.address || !*target.address;
     if (noServer) Report(bError, "Не указан сервер");
     if (!target.file) Report(bError, "Не указан урл");
@@ -238,8 +254,19 @@ AttemptEnd Attempt(paramlink& target, paramlink* proxy, const char* sstop, int b
     if (connect(*s.get(), reinterpret_cast<sockaddr*>(&to), sizeof to) != 0) return ATTEMPT_FAILED;
 
     HttpResponse response(sstop);
-    AttemptEnd end = Exchange(s.get(), request, response, delivery);
+    delivery.delivered = 0;
+    bool closed = false;
+    AttemptEnd end = Exchange(s.get(), request, response, delivery, &closed);
     if (end == ATTEMPT_REDIRECT) *location = response.location();
+    if (outcome) {
+        outcome->status = response.statusCode();
+        outcome->length = response.contentLength();
+        outcome->delivered = delivery.delivered;
+        // Without a length only the server's close marks the body's end; a
+        // silence that outlasts the time-out may have cut it.
+        const bool announcedAll = outcome->length >= 0 && delivery.delivered >= outcome->length;
+        outcome->ended = !delivery.lost && (closed || announcedAll || response.status() == HttpResponse::STOPPED);
+    }
     return end;
 }
 
@@ -257,6 +284,12 @@ int Receives(char* B, UINT_PTR* s) {
 
 char* KvGetInetFile(const char* url, const char* proxy, const char* sstop, int bError, unsigned char btype,
                     int* Lread, const char* sfout, FILE* Fout, SaveRezFunction pSaveRez) {
+    return KvGetInetFileOutcome(url, proxy, sstop, bError, btype, Lread, sfout, Fout, pSaveRez, nullptr);
+}
+
+char* KvGetInetFileOutcome(const char* url, const char* proxy, const char* sstop, int bError, unsigned char btype,
+                           int* Lread, const char* sfout, FILE* Fout, SaveRezFunction pSaveRez, InetOutcome* outcome) {
+    if (outcome) *outcome = InetOutcome();
     if (btype > INET_TO_FUNCTION) return nullptr;
     if (btype == INET_TO_MEMORY && !Lread) return nullptr;
     if (btype == INET_TO_FUNCTION && !pSaveRez) return nullptr;
@@ -285,7 +318,8 @@ char* KvGetInetFile(const char* url, const char* proxy, const char* sstop, int b
 
     for (int redirects = 0;; ++redirects) {
         std::string location;
-        if (Attempt(target, proxy ? &proxyLink : nullptr, sstop, bError, delivery, &location) != ATTEMPT_REDIRECT)
+        if (Attempt(target, proxy ? &proxyLink : nullptr, sstop, bError, delivery, &location, outcome) !=
+            ATTEMPT_REDIRECT)
             break;
         // A server that keeps sending us on must not hold the caller forever.
         if (redirects == INET_MAX_REDIRECTS) break;

@@ -33,6 +33,20 @@ enum {
 char* KvGetInetFile(const char* url, const char* proxy, const char* sstop, int bError, unsigned char btype,
                     int* Lread, const char* sfout, FILE* Fout, SaveRezFunction pSaveRez);
 
+// How the last response of a transfer ended, for a caller that must know
+// whether the body came whole before it trusts it.
+struct InetOutcome {
+    int status = 0;           // the status line's code; 0 when none was read
+    long long length = -1;    // the header's Content-Length; -1 when none
+    long long delivered = 0;  // body bytes of that response handed on
+    // The body's end was seen (the server closed, all it announced arrived,
+    // or the stop string) and every piece was stored.
+    bool ended = false;
+};
+// KvGetInetFile that also tells how the transfer ended (outcome may be none).
+char* KvGetInetFileOutcome(const char* url, const char* proxy, const char* sstop, int bError, unsigned char btype,
+                           int* Lread, const char* sfout, FILE* Fout, SaveRezFunction pSaveRez, InetOutcome* outcome);
+
 // Sends the text D on socket *s with one send; 1 when send reported no error.
 int SendData(const char* D, UINT_PTR* s);
 

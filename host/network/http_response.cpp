@@ -6,10 +6,37 @@ namespace {
 
 const char kHeaderEnd[] = "\r\n\r\n";
 const char kLocation[] = "location:";
+const char kContentLength[] = "content-length:";
 // A longer header line cannot carry a location the request buffer could hold.
 const size_t kLongestHeaderLine = 8192;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// "HTTP/1.x NNN reason": the code, or 0 for anything else.
+int StatusCodeOf(const std::string& line) {
+    if (line.compare(0, 5, "HTTP/") != 0) return 0;
+    size_t at = line.find(' ');
+    if (at == std::string::npos || at + 4 > line.size()) return 0;
+    if (!IsDigit(line[at + 1]) || !IsDigit(line[at + 2]) || !IsDigit(line[at + 3])) return 0;
+    if (at + 4 < line.size() && !IsBlank(line[at + 4])) return 0;
+    return (line[at + 1] - '0') * 100 + (line[at + 2] - '0') * 10 + (line[at + 3] - '0');
+}
+
+// Digits only, and few enough not to overflow; -1 otherwise.
+long long LengthOf(const std::string& line, size_t begin) {
+    while (begin < line.size() && IsBlank(line[begin])) ++begin;
+    size_t end = line.size();
+    while (end > begin && IsBlank(line[end - 1])) --end;
+    if (begin == end || end - begin > 15) return -1;
+    long long length = 0;
+    for (size_t i = begin; i < end; ++i) {
+        if (!IsDigit(line[i])) return -1;
+        length = length * 10 + (line[i] - '0');
+    }
+    return length;
+}
 
 bool StartsWithNoCase(const std::string& text, const char* prefix) {
     size_t length = strlen(prefix);
@@ -73,7 +100,12 @@ void HttpResponse::CheckHeaderLine() {
     line.swap(line_);
     bool tooLong = lineTooLong_;
     lineTooLong_ = false;
-    if (tooLong || !StartsWithNoCase(line, kLocation)) return;
+    bool first = firstLine_;
+    firstLine_ = false;
+    if (tooLong) return;
+    if (first) statusCode_ = StatusCodeOf(line);
+    if (StartsWithNoCase(line, kContentLength)) contentLength_ = LengthOf(line, strlen(kContentLength));
+    if (!StartsWithNoCase(line, kLocation)) return;
     size_t begin = strlen(kLocation);
     size_t end = line.size();
     while (begin < end && IsBlank(line[begin])) ++begin;

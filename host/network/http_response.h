@@ -30,6 +30,10 @@ public:
     // The redirect target when the status is REDIRECT.
     const std::string& location() const { return location_; }
     bool headerDone() const { return headerDone_; }
+    // The status line's code (200, 404, ...); 0 until a status line was read.
+    int statusCode() const { return statusCode_; }
+    // The "Content-Length" the header gave; -1 when it gave none.
+    long long contentLength() const { return contentLength_; }
 
 private:
     size_t ReadHeader(const char* block, size_t size);
@@ -44,4 +48,7 @@ private:
     bool lineTooLong_ = false;
     std::string held_;          // body tail that may be the start of stop_
     std::string location_;
+    bool firstLine_ = true;
+    int statusCode_ = 0;
+    long long contentLength_ = -1;
 };

@@ -3,6 +3,7 @@
 // Each window keeps its ids in its own header.
 #pragma once
 
+#include "ids_about.h"
 #include "ids_calendar.h"
 #include "ids_general.h"
 #include "ids_hotkeys.h"

@@ -70,11 +70,12 @@ TEST(Lists, NamesOnTheCommandLineGoIntoTheOpenList) {
     ASSERT_TRUE(HandOver(folder, "http://pictures.org/today.png"));
     EXPECT_NE(Read(folder.file("Lists\\pics.lst")).find("http://pictures.org/today.png#0\r\n"), std::string::npos);
 
-    // The update-check switch is no part of a name.
-    ASSERT_TRUE(HandOver(folder, "\"C:\\Photos\\pic.jpg\" /cu"));
+    // A switch is no part of a name ("/uw" rather than "/cu", whose update
+    // check would ask the maker's hosts on the internet).
+    ASSERT_TRUE(HandOver(folder, "\"C:\\Photos\\pic.jpg\" /uw"));
     list = Read(folder.file("Lists\\pics.lst"));
     EXPECT_NE(list.find("C:\\Photos\\pic.jpg#0\r\n"), std::string::npos) << list;
-    EXPECT_EQ(list.find("/cu"), std::string::npos);
+    EXPECT_EQ(list.find("/uw"), std::string::npos);
     EXPECT_TRUE(app.Close());
 }
 
@@ -90,9 +91,9 @@ TEST(Lists, ANameWithoutAnOpenListIsExplained) {
     EXPECT_TRUE(second.WaitForExit(10000));
 
     // A switch alone is no name: nothing to explain.
-    StartedProcess update(folder.path(), "Dravonel.exe", "/cu");
-    EXPECT_TRUE(update.WaitForExit(10000)) << "no message holds the hand-over";
-    EXPECT_EQ(FindTopWindow("#32770", "/cu", app.process().id()), nullptr);
+    StartedProcess previous(folder.path(), "Dravonel.exe", "/pr");
+    EXPECT_TRUE(previous.WaitForExit(10000)) << "no message holds the hand-over";
+    EXPECT_EQ(FindTopWindow("#32770", "/pr", app.process().id()), nullptr);
     EXPECT_TRUE(app.Close());
 }
 

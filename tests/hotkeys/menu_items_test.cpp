@@ -11,6 +11,7 @@
 #include "base/main_menu_state.h"
 #include "hotkeys/menu_items.h"
 #include "hotkeys_support.h"
+#include "kept_registry.h"
 #include "kvinifunction.h"
 #include "resource.h"
 #include "settings_file.h"
@@ -125,6 +126,80 @@ TEST(UserMode, SharedSettingsChosenByOneUserAreWhatAnotherUserReads) {
     EXPECT_EQ(settingsFile(), "boris.set");
     SetGetUserNameFunction(previous);
     LoadUserMode();
+}
+
+const char* const kPictureExtensions[] = {".gif", ".bmp", ".ico", ".jpg", ".jpeg", ".emf", ".wmf", ".png"};
+
+// What a verb test writes to the prefix's classes root goes again; ".wmf" is
+// left without a type for the test's length.
+struct VerbTestRegistry {
+    VerbTestRegistry() {
+        trace.NotePictureTypesAndFolders();
+        HKEY key;
+        if (RegOpenKeyExA(HKEY_CLASSES_ROOT, ".wmf", 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+            RegDeleteValueA(key, nullptr);
+            RegCloseKey(key);
+        }
+    }
+    ClassesKeysTrace trace;
+    KeptValue wmfType{HKEY_CLASSES_ROOT, ".wmf", nullptr};
+};
+
+std::string Program() {
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    return path;
+}
+
+void SetVerbBox(int box, int exitBox, const char* text, int edit, bool exit) {
+    SetDlgItemTextA(hRassh, edit, text);
+    CheckDlgButton(hRassh, exitBox, exit ? BST_CHECKED : BST_UNCHECKED);
+    SendDlgItemMessageA(hRassh, box, BM_CLICK, 0, 0);
+}
+
+TEST(ContextMenuVerbs, AnEmptyVerbTextWritesNothing) {
+    VerbTestRegistry registry;
+    const std::string gifType = ClassesValue(".gif");
+    SetVerbBox(IDFTOWALL, IDFTOWALLEX, "", IDEDFTOWALL, true);
+    EXPECT_EQ(IsDlgButtonChecked(hRassh, IDFTOWALL), BST_UNCHECKED) << "the box claims no verb";
+    EXPECT_FALSE(ClassesKeyExists((gifType == "<absent>" ? "giffile" : gifType) + "\\shell\\DravonelTW"));
+    EXPECT_EQ(ClassesValue(".gif"), gifType) << "not even a type is registered";
+    SetVerbBox(IDDTOLIST, IDDTOLISTEX, "", IDEDDTOLIST, false);
+    EXPECT_FALSE(ClassesKeyExists("Directory\\shell\\Dravonel"));
+}
+
+TEST(ContextMenuVerbs, VerbsAreWrittenForEveryPictureTypeAndForFoldersAndRemovedWhole) {
+    VerbTestRegistry registry;
+    const std::string program = "\"" + Program() + "\" %1";
+    SetVerbBox(IDFTOWALL, IDFTOWALLEX, "Make it my wallpaper", IDEDFTOWALL, true);
+    SetVerbBox(IDFTOLIST, IDFTOLISTEX, "Add this picture to the list of the day", IDEDFTOLIST, false);
+    SetVerbBox(IDDTOLIST, IDDTOLISTEX, "Add the folder", IDEDDTOLIST, true);
+    EXPECT_EQ(ClassesValue(".wmf"), "wmffile") << "the extension got the default type";
+    for (const char* extension : kPictureExtensions) {
+        SCOPED_TRACE(extension);
+        const std::string type = ClassesValue(extension);
+        ASSERT_NE(type, "<absent>");
+        EXPECT_EQ(ClassesValue(type + "\\shell\\DravonelTW"), "Make it my wallpaper");
+        EXPECT_EQ(ClassesValue(type + "\\shell\\DravonelTW\\command"), program + "/tw/ex");
+        EXPECT_EQ(ClassesValue(type + "\\shell\\Dravonel"), std::string("Add this picture to the list of the day", 29));
+        EXPECT_EQ(ClassesValue(type + "\\shell\\Dravonel\\command"), program);
+    }
+    EXPECT_EQ(ClassesValue("Directory\\shell\\Dravonel"), "Add the folder");
+    EXPECT_EQ(ClassesValue("Directory\\shell\\Dravonel\\command"), program + "/ex");
+
+    // "/ex" counts as it stands when the box is checked, not later.
+    CheckDlgButton(hRassh, IDFTOLISTEX, BST_CHECKED);
+    EXPECT_EQ(ClassesValue(ClassesValue(".png") + "\\shell\\Dravonel\\command"), program);
+
+    for (int box : {IDFTOWALL, IDFTOLIST, IDDTOLIST}) SendDlgItemMessageA(hRassh, box, BM_CLICK, 0, 0);
+    for (const char* extension : kPictureExtensions) {
+        const std::string type = ClassesValue(extension);
+        for (const char* verb : {"\\shell\\DravonelTW", "\\shell\\Dravonel"}) {
+            EXPECT_FALSE(ClassesKeyExists(type + verb + "\\command")) << type << verb;
+            EXPECT_FALSE(ClassesKeyExists(type + verb)) << type << verb;
+        }
+    }
+    EXPECT_FALSE(ClassesKeyExists("Directory\\shell\\Dravonel"));
 }
 
 }  // namespace

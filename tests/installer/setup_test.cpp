@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "kept_registry.h"
 #include "program_folder.h"
 #include "remote_controls.h"
 #include "started_process.h"
@@ -96,6 +97,13 @@ std::string ShortcutTarget(const std::string& link) {
     return target;
 }
 
+const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char kUserShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+
+void SetClassesValue(const std::string& key, const std::string& value) {
+    SetRegString(HKEY_CLASSES_ROOT, key.c_str(), nullptr, value);
+}
+
 bool SameFile(const std::string& a, const std::string& b) {
     char longA[MAX_PATH] = "", longB[MAX_PATH] = "";
     GetLongPathNameA(a.c_str(), longA, MAX_PATH);
@@ -109,10 +117,23 @@ protected:
         if (GetFileAttributesA(SETUP_EXE) == INVALID_FILE_ATTRIBUTES)
             GTEST_SKIP() << "no setup program: makensis was missing when the build ran";
         CoInitialize(nullptr);
+        classes.NotePictureTypesAndFolders();
         ListFiles(SETUP_STAGE, "", staged);
         ASSERT_FALSE(staged.empty());
         // The user's programs folder, as the setup offers it, inside a fresh folder.
         target = root.path() + "\\Programs\\Dravonel";
+        // The desktop, where the program puts its shortcut, inside it too.
+        desktop = root.path() + "\\Desktop";
+        CreateDirectoryA(desktop.c_str(), nullptr);
+        for (const char* key : {kShellFolders, kUserShellFolders}) {
+            HKEY opened;
+            if (RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr) ==
+                ERROR_SUCCESS) {
+                RegSetValueExA(opened, "Desktop", 0, REG_SZ, reinterpret_cast<const BYTE*>(desktop.c_str()),
+                               static_cast<DWORD>(desktop.size() + 1));
+                RegCloseKey(opened);
+            }
+        }
     }
     void TearDown() override {
         DeleteFileA(StartMenuShortcut().c_str());
@@ -140,8 +161,11 @@ protected:
         ASSERT_TRUE(WaitUntil([] { return !UserKeyExists(kUninstallKey); }, 60000));
     }
 
+    ClassesKeysTrace classes;
+    KeptValue shellDesktop{HKEY_CURRENT_USER, kShellFolders, "Desktop"};
+    KeptValue userShellDesktop{HKEY_CURRENT_USER, kUserShellFolders, "Desktop"};
     ProgramFolder root{false};
-    std::string target;
+    std::string target, desktop;
     std::vector<std::string> staged;
 };
 
@@ -206,12 +230,29 @@ TEST_F(Setup, UninstallingWithTheUsersConsentLeavesNothingAndSparesAnotherCopysR
     // Start with Windows now belongs to a portable copy elsewhere.
     const std::string other = "C:\\Tools\\Dravonel\\Dravonel.exe";
     SetRunValue(other);
+    // The program's marks on the shell, as it writes them; the folders'
+    // verb is the other copy's.
+    ASSERT_TRUE(WriteTextFile(desktop + "\\Dravonel.lnk", "a shortcut"));
+    const std::string ours = "\"" + target + "\\Dravonel.exe\" %1";
+    std::string gif = ClassesValue(".gif");
+    if (gif == "<absent>" || gif.empty()) gif = "giffile";
+    for (const std::string verb : {"Dravonel", "DravonelTW"}) {
+        SetClassesValue(gif + "\\shell\\" + verb, "Dravonel");
+        SetClassesValue(gif + "\\shell\\" + verb + "\\command", ours + (verb == "DravonelTW" ? "/tw" : ""));
+    }
+    SetClassesValue("Directory\\shell\\Dravonel\\command", "\"" + other + "\" %1");
 
     Uninstall("/S /REMOVEDATA");
     EXPECT_EQ(GetFileAttributesA(target.c_str()), INVALID_FILE_ATTRIBUTES) << "the program folder is left";
     std::string value;
     ASSERT_TRUE(ReadUserString(kRunKey, "Dravonel", value));
     EXPECT_EQ(value, other);
+    EXPECT_FALSE(FileExists(desktop + "\\Dravonel.lnk"));
+    EXPECT_FALSE(ClassesKeyExists(gif + "\\shell\\Dravonel"));
+    EXPECT_FALSE(ClassesKeyExists(gif + "\\shell\\DravonelTW"));
+    EXPECT_TRUE(ClassesKeyExists("Directory\\shell\\Dravonel\\command")) << "another copy's verb stays";
+    RegDeleteKeyA(HKEY_CLASSES_ROOT, "Directory\\shell\\Dravonel\\command");
+    RegDeleteKeyA(HKEY_CLASSES_ROOT, "Directory\\shell\\Dravonel");
 }
 
 }  // namespace

@@ -88,4 +88,32 @@ TEST(HttpResponse, LocationIsAHeaderLineOfItsOwn) {
     EXPECT_EQ(body, "ab");
 }
 
+// What the update check needs to trust a download: the status and the
+// announced length, read from whole lines whatever the cuts.
+TEST(HttpResponse, StatusAndContentLengthComeFromTheirLines) {
+    struct Header {
+        std::string text;
+        int status;
+        long long length;
+    };
+    const std::vector<Header> headers = {
+        {"HTTP/1.0 200 OK\r\nContent-Length: 1234\r\n\r\nx", 200, 1234},
+        {"HTTP/1.1 404 Not Found\r\ncontent-length:\t0 \r\n\r\n", 404, 0},
+        {"HTTP/1.0 200\r\nX-Content-Length: 5\r\n\r\n", 200, -1},
+        {"HTTP/1.0 2000 OK\r\nContent-Length: 12a\r\n\r\n", 0, -1},
+        {"<html>\r\nHTTP/1.0 200 OK\r\n\r\n", 0, -1},
+        {"HTTP/1.0 200 OK\r\nContent-Length: 99999999999999999999\r\n\r\n", 200, -1},
+    };
+    for (const Header& header : headers) {
+        for (size_t cut = 0; cut <= header.text.size(); ++cut) {
+            HttpResponse reader(nullptr);
+            std::string body;
+            reader.Feed(header.text.data(), cut, &body);
+            reader.Feed(header.text.data() + cut, header.text.size() - cut, &body);
+            ASSERT_EQ(reader.statusCode(), header.status) << header.text << " cut at " << cut;
+            ASSERT_EQ(reader.contentLength(), header.length) << header.text << " cut at " << cut;
+        }
+    }
+}
+
 }  // namespace
