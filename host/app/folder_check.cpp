@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include "base/globals.h"
+#include "base/save_failures.h"
 #include "createpathfile.h"
 #include "kvinifunction.h"
 #include "scopedwin.h"
@@ -61,5 +62,7 @@ std::string ReadOnlyFolderNotice(const std::string& folder, const std::string& s
 }
 
 void CheckProgramFolder() {
-    if (!ProgramFolderWritable()) SetTimer(nullptr, 0, 0, ShowNotice);
+    if (ProgramFolderWritable()) return;
+    QuietSaveFailures();
+    SetTimer(nullptr, 0, 0, ShowNotice);
 }

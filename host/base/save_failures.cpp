@@ -16,6 +16,7 @@ void ShowBox(const char* text, const char* file) {
 SaveFailureNotice notice = ShowBox;
 bool told[2];
 bool showing;
+bool quiet;
 
 bool* ToldFor(int text) {
     if (text == SAVE_FAILED_LIST) return &told[0];
@@ -34,7 +35,7 @@ void ReportSaveFailure(int text, const char* file) {
     bool* toldBefore = ToldFor(text);
     // While a box waits for the user, timers still run and may fail to save
     // again: no box on top of a box.
-    if (!toldBefore || *toldBefore || showing) return;
+    if (!toldBefore || *toldBefore || showing || quiet) return;
     *toldBefore = true;
     showing = true;
     const std::string message = Priv(text, "STRING", ini);
@@ -45,6 +46,8 @@ void ReportSaveFailure(int text, const char* file) {
 void ReportSaveSuccess(int text) {
     if (bool* toldBefore = ToldFor(text)) *toldBefore = false;
 }
+
+void QuietSaveFailures() { quiet = true; }
 
 void WatchSettingsWrites() { SetSettingsWriteObserver(OnSettingsWrite); }
 

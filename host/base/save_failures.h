@@ -13,6 +13,10 @@ void ReportSaveFailure(int text, const char* file);
 // A save of that kind worked: its next failure is told again.
 void ReportSaveSuccess(int text);
 
+// The program folder takes no files and the user was told so at start-up:
+// every save would fail, and one box per file would say it again.
+void QuietSaveFailures();
+
 // Has the settings store report the host's own writes this way.
 void WatchSettingsWrites();
 
