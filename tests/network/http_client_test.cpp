@@ -15,7 +15,7 @@ namespace {
 const char kUserAgent[] = "User-Agent: Mozilla/4.0 (compatible; MSIE 4.01; Windows 98)\r\n";
 
 std::vector<std::string> messages;
-std::vector<std::string> lookedUp;
+std::vector<std::string>& lookedUp = LookedUpNames();
 
 int WINAPI RecordMessage(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     EXPECT_EQ(owner, nullptr);
@@ -23,25 +23,6 @@ int WINAPI RecordMessage(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     EXPECT_EQ(type, static_cast<UINT>(MB_ICONWARNING));
     messages.push_back(text);
     return IDOK;
-}
-
-// Every name resolves to the loopback address, so names reach the test server.
-hostent* WINAPI LoopbackLookup(const char* name) {
-    lookedUp.push_back(name);
-    static in_addr loopback;
-    static char* addresses[] = {reinterpret_cast<char*>(&loopback), nullptr};
-    static hostent answer;
-    loopback.s_addr = htonl(INADDR_LOOPBACK);
-    answer.h_addrtype = AF_INET;
-    answer.h_length = sizeof loopback;
-    answer.h_addr_list = addresses;
-    return &answer;
-}
-
-hostent* WINAPI NoSuchHost(const char* name) {
-    lookedUp.push_back(name);
-    WSASetLastError(WSAHOST_NOT_FOUND);
-    return nullptr;
 }
 
 struct Fetched {

@@ -116,3 +116,26 @@ void TestServer::Serve(SOCKET client) {
     }
     Pause(reply.holdMs);
 }
+
+std::vector<std::string>& LookedUpNames() {
+    static std::vector<std::string> names;
+    return names;
+}
+
+hostent* WINAPI LoopbackLookup(const char* name) {
+    LookedUpNames().push_back(name);
+    static in_addr loopback;
+    static char* addresses[] = {reinterpret_cast<char*>(&loopback), nullptr};
+    static hostent answer;
+    loopback.s_addr = htonl(INADDR_LOOPBACK);
+    answer.h_addrtype = AF_INET;
+    answer.h_length = sizeof loopback;
+    answer.h_addr_list = addresses;
+    return &answer;
+}
+
+hostent* WINAPI NoSuchHost(const char* name) {
+    LookedUpNames().push_back(name);
+    WSASetLastError(WSAHOST_NOT_FOUND);
+    return nullptr;
+}

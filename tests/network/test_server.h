@@ -55,3 +55,10 @@ private:
     std::vector<std::string> requests_;
     std::thread thread_;
 };
+
+// Stand-ins for the client's name lookup, both noting the names asked for:
+// every name is the loopback address (so names reach the test server), or
+// no name is known.
+hostent* WINAPI LoopbackLookup(const char* name);
+hostent* WINAPI NoSuchHost(const char* name);
+std::vector<std::string>& LookedUpNames();

@@ -29,7 +29,7 @@ struct Shown {
 
 std::vector<Shown> shown;
 std::deque<int> answers;  // for the prompts, in order
-std::vector<std::string> lookedUp;
+std::vector<std::string>& lookedUp = LookedUpNames();
 int serverPort;
 // Run from inside the prompt: a second request while the first runs.
 void (*duringPrompt)();
@@ -41,24 +41,6 @@ int WINAPI AnswerBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     int answer = answers.front();
     answers.pop_front();
     return answer;
-}
-
-hostent* WINAPI LoopbackLookup(const char* name) {
-    lookedUp.push_back(name);
-    static in_addr loopback;
-    static char* addresses[] = {reinterpret_cast<char*>(&loopback), nullptr};
-    static hostent answer;
-    loopback.s_addr = htonl(INADDR_LOOPBACK);
-    answer.h_addrtype = AF_INET;
-    answer.h_length = sizeof loopback;
-    answer.h_addr_list = addresses;
-    return &answer;
-}
-
-hostent* WINAPI NoSuchHost(const char* name) {
-    lookedUp.push_back(name);
-    WSASetLastError(WSAHOST_NOT_FOUND);
-    return nullptr;
 }
 
 // The hosts at the test server's port; the own stamp from the string table.
