@@ -247,6 +247,24 @@ int main(int argc, char** argv) {
             Ready(markers, view, box);
             PostMessageA(box, WM_CLOSE, 0, 0);
             WaitUntil([&] { return !IsWindow(box); }, 5000);
+        } else if (view == "savefail") {
+            // The settings file made read-only, then an option changed: the
+            // write fails and the user is told.
+            const std::string settings = folder + "\\Users\\shots.set";
+            SetFileAttributesA(settings.c_str(), FILE_ATTRIBUTE_READONLY);
+            SelectPage(main, 0);
+            HWND page = FindChildDialogWithControl(main, 10312);
+            if (page) PostMessageA(GetDlgItem(page, 10312), BM_CLICK, 0, 0);
+            HWND box = WaitForTopWindow("#32770", "shots.set", dravonel.id(), 10000);
+            if (!box) {
+                result = 1;
+            } else {
+                Sleep(300);
+                Ready(markers, view, box);
+                PostMessageA(box, WM_COMMAND, IDOK, 0);
+                WaitUntil([&] { return !IsWindow(box); }, 5000);
+            }
+            SetFileAttributesA(settings.c_str(), FILE_ATTRIBUTE_NORMAL);
         } else if (view == "savermenu") {
             ShowWindow(main, SW_MINIMIZE);
             SetCursorPos(420, 120);

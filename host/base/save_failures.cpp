@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 
 #include "base/globals.h"
@@ -9,8 +10,12 @@
 
 namespace {
 
+// Titled with the file's name (a whole path would not fit a title bar),
+// the whole path below the text.
 void ShowBox(const char* text, const char* file) {
-    MessageBoxA(hMain, text, file, MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
+    const char* name = strrchr(file, '\\');
+    const std::string message = std::string(text) + "\r\n\r\n" + file;
+    MessageBoxA(hMain, message.c_str(), name ? name + 1 : file, MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
 }
 
 SaveFailureNotice notice = ShowBox;

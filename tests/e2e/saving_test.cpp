@@ -173,6 +173,8 @@ std::string BoxText(HWND box) {
     return text;
 }
 
+std::string NameOf(const std::string& path) { return path.substr(path.rfind('\\') + 1); }
+
 std::string LanguageText(const ProgramFolder& folder, const char* number) {
     char text[256] = "";
     GetPrivateProfileStringA("STRING", number, "", text, sizeof text, folder.file("Language\\eng.ini").c_str());
@@ -181,7 +183,7 @@ std::string LanguageText(const ProgramFolder& folder, const char* number) {
 
 // A list and a settings file kept read-only (as files copied from a CD are):
 // the old files stay, each kind of failure is told once in the user's
-// language in a box titled with the file, and saving works again when the
+// language in a box titled with the file's name, and saving works again when the
 // files may be written.
 TEST(SavingFails, ReadOnlyFilesAreKeptAndTheUserIsToldOnce) {
     ProgramFolder folder;
@@ -203,9 +205,9 @@ TEST(SavingFails, ReadOnlyFilesAreKeptAndTheUserIsToldOnce) {
 
     SetFileAttributesA(list.c_str(), FILE_ATTRIBUTE_READONLY);
     RunCommand(app, first, false);
-    HWND box = WaitForTopWindow("#32770", list.c_str(), program, 10000);
+    HWND box = WaitForTopWindow("#32770", NameOf(list).c_str(), program, 10000);
     ASSERT_NE(box, nullptr) << "no box titled with the list";
-    EXPECT_EQ(BoxText(box), LanguageText(folder, "61"));
+    EXPECT_EQ(BoxText(box), LanguageText(folder, "61") + "\r\n\r\n" + list);
     EXPECT_EQ(BoxText(box).substr(0, 15), "List not saved:");
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 5000));
@@ -217,13 +219,13 @@ TEST(SavingFails, ReadOnlyFilesAreKeptAndTheUserIsToldOnce) {
     SetFileAttributesA(settings.path().c_str(), FILE_ATTRIBUTE_READONLY);
     const std::string oldSettings = Read(settings.path());
     ASSERT_TRUE(RunCommand(app, second, false));
-    box = WaitForTopWindow("#32770", settings.path().c_str(), program, 10000);
+    box = WaitForTopWindow("#32770", NameOf(settings.path()).c_str(), program, 10000);
     ASSERT_NE(box, nullptr) << "no box titled with the settings file";
-    EXPECT_EQ(BoxText(box), LanguageText(folder, "62"));
+    EXPECT_EQ(BoxText(box), LanguageText(folder, "62") + "\r\n\r\n" + settings.path());
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 5000));
     ASSERT_TRUE(RunCommand(app, "", true));  // everything before is done
-    EXPECT_EQ(FindTopWindow("#32770", list.c_str(), program), nullptr) << "the list's failure was told already";
+    EXPECT_EQ(FindTopWindow("#32770", NameOf(list).c_str(), program), nullptr) << "the list's failure was told already";
     EXPECT_EQ(Read(settings.path()), oldSettings);
     EXPECT_EQ(Read(list), oldList);
 
