@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "bmp_reader.h"
 #include "fake_host.h"
 #include "fake_shell.h"
 #include "joke_ids.h"
@@ -167,7 +168,13 @@ protected:
         HeapString settings(SetUsetExtenPath(".set"));
         settings_ = settings.get();
         language_ = WriteLanguage();
-        wallpaperBefore_ = CurrentWallpaper();
+        // A wallpaper of the test's own, stored as the user's would be: the
+        // joke puts back what the registry holds, and what another test left
+        // there may be a file that no longer exists.
+        systemWallpaper_ = CurrentWallpaper();
+        wallpaperBefore_ = Here("Before.bmp");
+        ASSERT_TRUE(WriteBmpFile(wallpaperBefore_, SolidImage(8, 8, RGB(10, 20, 30))));
+        SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, &wallpaperBefore_[0], SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
         shell_.reset(new FakeShell());
         ASSERT_TRUE(shell_->ready());
         Open();
@@ -179,7 +186,8 @@ protected:
             if (IsWindow(window)) DestroyWindow(window);
         if (menu_) DestroyMenu(menu_);
         ClipCursor(nullptr);
-        SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, &wallpaperBefore_[0], SPIF_SENDWININICHANGE);
+        SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, &systemWallpaper_[0], SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
+        DeleteFileA(wallpaperBefore_.c_str());
         DeleteFileA(language_.c_str());
         RemoveFolder(Here("Users"));
     }
@@ -260,7 +268,7 @@ protected:
     std::string name_;
     std::string settings_;
     std::string language_;
-    std::string wallpaperBefore_;
+    std::string wallpaperBefore_, systemWallpaper_;
     std::vector<HWND> windows_;
 };
 
