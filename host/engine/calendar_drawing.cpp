@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "dib_section.h"
 #include "scopedwin.h"
 #include "searchandpast.h"
 
@@ -50,15 +51,8 @@ COLORREF DayPluginColour(int command, int monthNumber, int day) {
 
 // 32 bits per pixel, top row first in memory.
 HBITMAP CreateTopDownSection(int width, int height, DWORD** bits) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* memory = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
+    HBITMAP bitmap = CreateDibSection32(width, height, true, &memory);
     if (bits) *bits = static_cast<DWORD*>(memory);
     return bitmap;
 }

@@ -7,6 +7,7 @@
 
 #include "base/globals.h"
 #include "createpathfile.h"
+#include "dib_section.h"
 #include "ids_wall.h"
 #include "kvinifunction.h"
 #include "scopedwin.h"
@@ -113,15 +114,8 @@ private:
     }
 
     HBITMAP TopDownSection(int width, int height) {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
-        HBITMAP bitmap = CreateDIBSection(memory_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HBITMAP bitmap = CreateDibSection32(width, height, true, &bits);
         bits_ = static_cast<BYTE*>(bits);
         return bitmap;
     }

@@ -6,6 +6,7 @@
 
 #include "base/globals.h"
 #include "createpathfile.h"
+#include "dib_section.h"
 #include "ids_lists.h"
 #include "kvinifunction.h"
 #include "procaddress.h"
@@ -142,15 +143,9 @@ void tReleaseImg(s_picture* handle) {
 
 HBITMAP CreateBit(HDC dc, int* width, int* height) {
     if (!width || !height || *width <= 0 || *height <= 0) return nullptr;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = *width;
-    info.bmiHeader.biHeight = *height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    return CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    // The DC only matters for palette colours, which a 32-bit section has none of.
+    (void)dc;
+    return CreateDibSection32(*width, *height, false, nullptr);
 }
 
 HBITMAP ImgToBmp(s_picture* handle, SIZE* pictureSize, SIZE* targetSize, int frame, COLORREF frameColour, int border) {

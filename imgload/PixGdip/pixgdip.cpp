@@ -14,6 +14,7 @@
 #include <memory>
 #include <new>
 
+#include "dib_section.h"
 #include "imgload_exports.h"
 #include "wicpicture.h"
 
@@ -296,15 +297,8 @@ bool DrawOneToOne(PixImage* image, HDC dc, int x, int y, int width, int height, 
     const int bandRows =
         std::max(1, std::min(static_cast<int>(visible.bottom - visible.top),
                              static_cast<int>(kDrawBandBytes / (static_cast<size_t>(columns) * 4))));
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = columns;
-    info.bmiHeader.biHeight = -bandRows;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP band = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP band = CreateDibSection32(columns, bandRows, true, &bits);
     if (!band) return false;
     HDC memory = CreateCompatibleDC(dc);
     HGDIOBJ old = memory ? SelectObject(memory, band) : nullptr;

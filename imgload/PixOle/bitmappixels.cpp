@@ -3,6 +3,7 @@
 #include <cstring>
 #include <new>
 
+#include "dib_section.h"
 #include "scopedwin.h"
 
 namespace {
@@ -77,15 +78,8 @@ bool BitmapPixels::Read(HBITMAP bitmap) {
 
 HBITMAP CreateSection32(int width, int height, uint8_t** top, ptrdiff_t* stride) {
     if (width <= 0 || height <= 0 || static_cast<int64_t>(width) * height > kMaxPixels) return nullptr;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = CreateDibSection32(width, height, false, &bits);
     if (!bitmap || !bits) {
         if (bitmap) DeleteObject(bitmap);
         return nullptr;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "dates_plugin.h"
+#include "dib_section.h"
 #include "dravonel_plugin.h"
 #include "kvinifunction.h"
 #include "scopedwin.h"
@@ -89,15 +90,8 @@ bool PrintBlock(HDC wallpaper, const DatePrintSettings& settings, const std::str
     if (block.width <= 0 || block.height <= 0 || static_cast<long long>(block.width) * block.height > (1 << 25))
         return false;
 
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = block.width;
-    info.bmiHeader.biHeight = -block.height;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    ScopedGdiObj<HBITMAP> bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    ScopedGdiObj<HBITMAP> bitmap(CreateDibSection32(block.width, block.height, true, &bits));
     if (!bitmap || !bits) return false;
     {
         ScopedSelectObject selectBitmap(dc, bitmap.get());

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "createpathfile.h"
+#include "file_replace.h"
 #include "folder_rotation.h"
 #include "informer_record.h"
 #include "kvinifunction.h"
@@ -58,13 +59,7 @@ std::string InformerFilePath() { return TakeHeap(SetUsetExtenPath(".inf")); }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
     bytes.clear();
-    ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return false;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
-    return true;
+    return ReadFileBytes(path.c_str(), bytes);
 }
 
 bool ReplaceFileWith(const std::string& from, const std::string& to) {
@@ -72,23 +67,7 @@ bool ReplaceFileWith(const std::string& from, const std::string& to) {
 }
 
 bool WriteFileReplacing(const std::string& path, const std::string& bytes) {
-    std::string temporary = path + ".new";
-    {
-        ScopedHandle file(
-            CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.valid()) return false;
-        DWORD written = 0;
-        if (!bytes.empty() &&
-            (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-             written != bytes.size())) {
-            file.reset();
-            DeleteFileA(temporary.c_str());
-            return false;
-        }
-    }
-    if (ReplaceFileWith(temporary, path)) return true;
-    DeleteFileA(temporary.c_str());
-    return false;
+    return ReplaceFileBytes(path.c_str(), bytes);
 }
 
 bool IsExistingFile(const std::string& path) {

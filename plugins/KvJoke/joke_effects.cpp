@@ -4,6 +4,7 @@
 #include <string>
 
 #include "createpathfile.h"
+#include "dib_section.h"
 #include "dravonel_plugin.h"
 #include "scopedwin.h"
 
@@ -60,15 +61,10 @@ std::string RegistryWallpaper() {
 void ShowScreenAsWallpaper(HWND host, bool upsideDown, bool mirrored) {
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     if (width <= 0 || height <= 0) return;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down: row 0 is the top
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
     ScopedGetDC screen(nullptr);
-    ScopedGdiObj<HBITMAP> picture(CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    // Top-down: row 0 is the top.
+    ScopedGdiObj<HBITMAP> picture(CreateDibSection32(width, height, true, &bits));
     if (!picture || !bits) return;
     {
         ScopedMemoryDC memory(screen);
