@@ -9,12 +9,6 @@ namespace {
 const char kDesktop[] = "Control Panel\\Desktop";
 const char kAbsent[] = "<absent>";
 
-std::string Folder(UINT(WINAPI* query)(LPSTR, UINT)) {
-    char path[MAX_PATH] = "";
-    query(path, sizeof path);
-    return path;
-}
-
 std::string DesktopValue(const char* name) {
     HKEY key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kDesktop, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return kAbsent;
@@ -37,26 +31,7 @@ void SetDesktopValue(const char* name, const std::string& value) {
 
 }  // namespace
 
-std::string WindowsFolder() { return Folder(GetWindowsDirectoryA); }
-std::string SystemFolder() { return Folder(GetSystemDirectoryA); }
 std::string StandIn(const std::string& name) { return std::string(STAND_IN_FOLDER) + "\\" + name + ".exe"; }
-
-std::vector<std::string> SaverFiles(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*.scr").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do names.push_back(found.cFileName);
-    while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
-}
-
-std::string ShortPath(const std::string& path) {
-    char shortPath[MAX_PATH] = "";
-    DWORD length = GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath);
-    return length && length < sizeof shortPath ? shortPath : path;
-}
 
 std::string RegistrySaver() { return DesktopValue("SCRNSAVE.EXE"); }
 std::string RegistryActive() { return DesktopValue("ScreenSaveActive"); }

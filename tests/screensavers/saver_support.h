@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-std::string WindowsFolder();
-std::string SystemFolder();
+#include "system_folders.h"
+
 // The stand-ins the build made: "saver_quoted" (described as
 // 'Screen saver "Stand-in"'), "saver_plain" (no description),
 // "saver_long" (a description longer than the tray tip).
@@ -17,9 +17,6 @@ const char* const kLongSaverName =
     "Long stand-in 0123456789 abcdefghij 0123456789 abcdefghij 0123456789 abcdefghij 0123456789 abcdefghij "
     "0123456789 abcdefghij 0123456789 abcdefghij end";
 
-// Every "*.scr" of a folder, as the system lists them.
-std::vector<std::string> SaverFiles(const std::string& folder);
-std::string ShortPath(const std::string& path);
 
 // The registry's "SCRNSAVE.EXE" and "ScreenSaveActive" ("<absent>" when
 // missing) and the "system.ini" saver ("" when missing).

@@ -14,34 +14,12 @@
 #include "remote_list.h"
 #include "settings_file.h"
 #include "started_process.h"
+#include "system_folders.h"
 #include "window_wait.h"
 
 namespace {
 
 const char* const kQuitEvent = "KvScrSetTestQuit";
-
-std::string Folder(UINT (WINAPI *query)(LPSTR, UINT)) {
-    char path[MAX_PATH] = "";
-    query(path, sizeof path);
-    return path;
-}
-
-std::vector<std::string> SaverFiles(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*.scr").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do names.push_back(found.cFileName);
-    while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
-}
-
-std::string ShortPath(const std::string& path) {
-    char shortPath[MAX_PATH] = "";
-    DWORD length = GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath);
-    return length && length < sizeof shortPath ? shortPath : path;
-}
 
 std::string Decimal(HWND window) { return std::to_string(reinterpret_cast<UINT_PTR>(window)); }
 
@@ -55,8 +33,8 @@ protected:
     void SetUp() override {
         quit_ = CreateEventA(nullptr, TRUE, FALSE, kQuitEvent);
         ResetEvent(quit_);
-        windows_ = Folder(GetWindowsDirectoryA);
-        system_ = Folder(GetSystemDirectoryA);
+        windows_ = WindowsFolder();
+        system_ = SystemFolder();
         // Any other saver here could be started for real.
         for (const std::string& folder : {windows_, system_})
             for (const std::string& name : SaverFiles(folder))
