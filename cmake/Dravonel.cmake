@@ -1,9 +1,24 @@
 # Settings every module of the project shares.
 
+# The same sources build for 32-bit Windows (the product for every Windows,
+# XP included) and for x64 (dist-x64/, for 64-bit Windows).
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(DRAVONEL_X64 TRUE)
+  set(DRAVONEL_KIND x64)
+  set(DRAVONEL_MANIFEST_ARCHITECTURE amd64)
+else()
+  set(DRAVONEL_X64 FALSE)
+  set(DRAVONEL_KIND x86)
+  set(DRAVONEL_MANIFEST_ARCHITECTURE x86)
+endif()
+
 # ANSI API, headers low enough for Windows XP; newer functions are looked up
 # at run time. Sources are UTF-8, the program's texts are Windows-1251.
 set(DRAVONEL_DEFINITIONS _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600 NOMINMAX)
-set(DRAVONEL_COMPILE_OPTIONS -Wall -Wextra -finput-charset=UTF-8 -fexec-charset=CP1251)
+set(DRAVONEL_COMPILE_OPTIONS -Wall -Wextra -finput-charset=UTF-8 -fexec-charset=CP1251
+    # A pointer cut to 32 bits or made from a narrower integer is an error in
+    # both kinds, so the x64 build cannot lose a handle silently.
+    -Werror=int-to-pointer-cast $<$<COMPILE_LANGUAGE:C>:-Werror=pointer-to-int-cast>)
 # One C runtime (msvcrt.dll) and therefore one heap for every module: libgcc,
 # libstdc++ and winpthread are linked into each module.
 set(DRAVONEL_LINK_OPTIONS -static -static-libgcc -static-libstdc++)
@@ -18,13 +33,45 @@ endfunction()
 function(dravonel_executable target subdir)
   add_executable(${target} WIN32 ${ARGN})
   dravonel_target_settings(${target})
-  # A 24-megapixel picture needs about 96 MB in one block.
-  target_link_options(${target} PRIVATE -Wl,--large-address-aware)
+  # A 24-megapixel picture needs about 96 MB in one block (x64 programs
+  # have the whole address space anyway).
+  if(NOT DRAVONEL_X64)
+    target_link_options(${target} PRIVATE -Wl,--large-address-aware)
+  endif()
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${DIST_DIR}/${subdir})
+endfunction()
+
+# The .def file a module of this kind links with. The files in the sources
+# give the 32-bit stdcall names ("_Dravonex@16 = Dravonex@16"); x64 has one
+# calling convention and no decoration, so there each export is the plain
+# name ("Dravonex"), made from the same file.
+function(dravonel_def_file deffile result)
+  get_filename_component(deffile ${deffile} ABSOLUTE)
+  if(NOT DRAVONEL_X64)
+    set(${result} ${deffile} PARENT_SCOPE)
+    return()
+  endif()
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${deffile})
+  file(STRINGS ${deffile} lines)
+  set(text "")
+  foreach(line IN LISTS lines)
+    if(line MATCHES "^[ \t]*_?([A-Za-z0-9_]+)@[0-9]+[ \t]*=")
+      set(line "    ${CMAKE_MATCH_1}")
+    elseif(line MATCHES "^[ \t]*([A-Za-z0-9_]+)[ \t]*=[ \t]*[A-Za-z0-9_]+@[0-9]+[ \t]*$")
+      set(line "    ${CMAKE_MATCH_1}")
+    endif()
+    string(APPEND text "${line}\n")
+  endforeach()
+  get_filename_component(name ${deffile} NAME)
+  set(generated ${CMAKE_CURRENT_BINARY_DIR}/x64-def/${name})
+  file(WRITE ${generated}.new "${text}")
+  configure_file(${generated}.new ${generated} COPYONLY)
+  set(${result} ${generated} PARENT_SCOPE)
 endfunction()
 
 # A module of the dist tree with exports named exactly by its .def file.
 function(dravonel_module target subdir deffile)
+  dravonel_def_file(${deffile} deffile)
   add_library(${target} SHARED ${ARGN} ${deffile})
   dravonel_target_settings(${target})
   set_target_properties(${target} PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${DIST_DIR}/${subdir})
@@ -52,7 +99,7 @@ function(dravonel_manifest target name description)
 "  <dependency>
     <dependentAssembly>
       <assemblyIdentity type=\"win32\" name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"
-                        processorArchitecture=\"x86\" publicKeyToken=\"6595b64144ccf1df\" language=\"*\"/>
+                        processorArchitecture=\"${DRAVONEL_MANIFEST_ARCHITECTURE}\" publicKeyToken=\"6595b64144ccf1df\" language=\"*\"/>
     </dependentAssembly>
   </dependency>
 ")

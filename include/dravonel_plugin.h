@@ -1,8 +1,8 @@
 /* The plug-in protocol between Dravonel.exe and the modules in Plugins\.
  *
  * Lifecycle (every call comes from the host's one GUI thread):
- *   1. Load: the host loads every Plugins\*.dll that exports "_Dravonex@16"
- *      and calls KvCREATE (arg 1 = settings panel, arg 4 = language file
+ *   1. Load: the host loads every Plugins\*.dll that exports the entry
+ *      (KV_PLUGIN_ENTRY below) and calls KvCREATE (arg 1 = settings panel, arg 4 = language file
  *      path). A non-zero answer is the plug-in's settings page, a child of the
  *      panel; then KvGETDESCRIPTION asks for its display name.
  *   2. Settings: KvSETTINGS (arg 4 = the user's settings file); hot-key rows
@@ -56,9 +56,27 @@
 extern "C" {
 #endif
 
-/* The entry every plug-in exports as "_Dravonex@16" (stdcall, 16 bytes). */
+/* Two kinds, one protocol. A 32-bit host loads 32-bit plug-ins only and a
+ * 64-bit host 64-bit ones; a module of the other kind is skipped. Build the
+ * same source for each kind:
+ *   - 32-bit: the entry is exported as "_Dravonex@16" (stdcall, 16 bytes of
+ *     arguments); int, INT_PTR, pointers and handles are all 4 bytes.
+ *   - x64: x64 has one calling convention and no decoration, so the entry is
+ *     exported under its plain name "Dravonex", with the same arguments.
+ *     Pointers, handles, INT_PTR and LPARAM are 8 bytes; int, DWORD, LONG
+ *     and COLORREF stay 4. argument and data are pointer-sized because some
+ *     commands pass addresses in them (17, 20, 22): never carry them in an
+ *     int or a DWORD.
+ * The records below keep their field order in both kinds. A field that holds
+ * a pointer or a handle is pointer-sized, so on x64 a record takes its
+ * natural size (with the compiler's natural alignment); on 32-bit the sizes
+ * are fixed by the checks at the end of this file. */
+#ifdef _WIN64
+#define KV_PLUGIN_ENTRY "Dravonex"
+#else
 #define KV_PLUGIN_ENTRY "_Dravonex@16"
-typedef INT_PTR(WINAPI* DravonexFunction)(HWND window, int command, int argument, INT_PTR data);
+#endif
+typedef INT_PTR(WINAPI* DravonexFunction)(HWND window, int command, INT_PTR argument, INT_PTR data);
 
 /* Host to plug-in: the command codes. */
 enum {

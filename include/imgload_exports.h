@@ -17,7 +17,20 @@
 
 #include <windows.h>
 
-// Exact export names (stdcall decoration; the .def files give them).
+// Exact export names, as the .def files give them. 32-bit modules export the
+// stdcall-decorated names; x64 has one calling convention and no decoration,
+// so x64 modules export the plain names with the same arguments. A host
+// loads modules of its own kind only.
+#ifdef _WIN64
+#define KV_EXPORT_LOADPICTURE "LoadPicture"
+#define KV_EXPORT_STRETCHIMG "StretchImg"
+#define KV_EXPORT_RELEASEIMG "ReleaseImg"
+#define KV_EXPORT_SAVEPICTURE "SavePicture"
+#define KV_EXPORT_SCALEBITMAP "ScaleBitmap"
+#define KV_EXPORT_REDUCEDIMGSIZE "ReducedImgSize"
+#define KV_EXPORT_COPYIMGPIXELS "CopyImgPixels"
+#define KV_EXPORT_SCALEROWS "ScaleRows"
+#else
 #define KV_EXPORT_LOADPICTURE "_LoadPicture@8"
 #define KV_EXPORT_STRETCHIMG "_StretchImg@44"
 #define KV_EXPORT_RELEASEIMG "_ReleaseImg@4"
@@ -26,6 +39,7 @@
 #define KV_EXPORT_REDUCEDIMGSIZE "_ReducedImgSize@12"
 #define KV_EXPORT_COPYIMGPIXELS "_CopyImgPixels@32"
 #define KV_EXPORT_SCALEROWS "_ScaleRows@16"
+#endif
 
 // Sets *size to 0 x 0, then to the picture's pixel size. Null when the file
 // (or URL, for modules that can fetch) is no picture of positive size.

@@ -3,13 +3,22 @@
 ; optional start with Windows and an uninstaller.
 ;
 ; Built by the build (installer/CMakeLists.txt) with
-;   makensis -INPUTCHARSET UTF8 -DSTAGE=<staged files> -DUNINSTALL_LIST=<nsh>
+;   makensis -INPUTCHARSET UTF8 -DSTAGE=<staged 32-bit files>
+;            -DSTAGE_X64=<staged x64 files> -DUNINSTALL_LIST=<nsh>
 ;            -DOUTFILE=<setup.exe> -DVERSION=<a.b.c.d> -DICON=<ico>
 ;            -DWIZARD=<bmp> dravonel.nsi
+;
+; One 32-bit setup program for every Windows: it installs the x64 programs
+; on 64-bit (x64) Windows and the 32-bit ones elsewhere, under the same
+; names. -DX64_SETUP_FOR_TESTS builds the same script as an x64 program, for
+; the tests of a machine that cannot run 32-bit programs; it is not shipped.
 ;
 ; Silent use: setup.exe /S [/D=folder]; uninstall.exe /S [/REMOVEDATA].
 
 Unicode true
+!ifdef X64_SETUP_FOR_TESTS
+Target amd64-unicode
+!endif
 ManifestDPIAware true
 ManifestSupportedOS all
 RequestExecutionLevel user
@@ -20,6 +29,7 @@ SetCompressor /SOLID lzma
 !include FileFunc.nsh
 !include Sections.nsh
 !include WinMessages.nsh
+!include x64.nsh
 
 !define PRODUCT "Dravonel"
 !define PUBLISHER "Malvoren Soft"
@@ -164,7 +174,16 @@ Function .onVerifyInstDir
   ${EndIf}
 FunctionEnd
 
+; The Run value and the uninstall entry live in the system's own registry
+; view, where the program of either kind finds them.
+!macro NATIVE_REGISTRY_VIEW
+  ${If} ${RunningX64}
+    SetRegView 64
+  ${EndIf}
+!macroend
+
 Function .onInit
+  !insertmacro NATIVE_REGISTRY_VIEW
   StrLen $0 $INSTDIR
   ${If} $0 <= 3
     MessageBox MB_OK|MB_ICONSTOP "$(RootFolder)" /SD IDOK
@@ -178,7 +197,13 @@ Section "!$(SecProgramName)" SecProgram
     Call CloseDravonel
   ${EndIf}
   SetOutPath "$INSTDIR"
-  File /r "${STAGE}/*.*"
+  ; x64 programs only where the processor is x64 itself: Windows on ARM
+  ; runs the 32-bit ones everywhere.
+  ${If} ${IsNativeAMD64}
+    File /r "${STAGE_X64}/*.*"
+  ${Else}
+    File /r "${STAGE}/*.*"
+  ${EndIf}
   CreateDirectory "$INSTDIR\Users"
 
   ; The program starts in the language of the setup unless one is chosen.
@@ -261,6 +286,7 @@ Section "-un.Folder"
 SectionEnd
 
 Function un.onInit
+  !insertmacro NATIVE_REGISTRY_VIEW
   ${GetParameters} $0
   ClearErrors
   ${GetOptions} $0 "/REMOVEDATA" $1

@@ -6,10 +6,15 @@ set -euo pipefail
 need_packages=()
 have() { command -v "$1" >/dev/null 2>&1; }
 
+# Both kinds: 32-bit and x64 programs.
 have i686-w64-mingw32-g++-posix || need_packages+=(g++-mingw-w64-i686)
+have x86_64-w64-mingw32-g++-posix || need_packages+=(g++-mingw-w64-x86-64)
 have cmake || need_packages+=(cmake)
 have ninja || need_packages+=(ninja-build)
-have wine || need_packages+=(wine wine64)
+have wine || need_packages+=(wine)
+# Wine's 64-bit loader runs the x64 lane; the 32-bit one, where the kernel
+# runs 32-bit programs, the 32-bit lane.
+dpkg -s wine64 >/dev/null 2>&1 || need_packages+=(wine64)
 dpkg -s wine32:i386 >/dev/null 2>&1 || need_packages+=(wine32:i386)
 have Xvfb || need_packages+=(xvfb)
 have xauth || need_packages+=(xauth)

@@ -1,21 +1,30 @@
 #!/usr/bin/env bash
 # The README's first command: installs what is missing, builds, and starts
-# Dravonel in a Wine virtual desktop. On a display (DISPLAY set) it runs until
+# Dravonel in a Wine virtual desktop: the 32-bit build where this machine
+# runs 32-bit programs, the x64 build otherwise (DRAVONEL_KIND=x64 or x86
+# chooses), and says which. On a display (DISPLAY set) it runs until
 # you exit it from its tray menu; without one it runs on Xvfb for a while and
 # writes screenshots to build/run/screenshots/.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-build=${BUILD_DIR:-$top/build}
+top_build=${BUILD_DIR:-$top/build}
 run_seconds=${RUN_SECONDS:-30}
 
 "$top/scripts/bootstrap.sh"
 "$top/scripts/build.sh"
 
+headless=""
+[ -z "${DISPLAY:-}" ] && headless=1
+. "$top/scripts/wine-env.sh"
+trap wine_env_stop EXIT
+XVFB_SCREEN=${XVFB_SCREEN:-1024x768x24} wine_env_display
+wine_pick_tree "$top_build"
+
 # A program folder that keeps its settings between runs, with a demo list of
 # pictures that changes every five seconds the first time.
-program="$build/run"
+program="$top_build/run"
 mkdir -p "$program/Lists" "$program/Users"
-cp -r "$build/dist/." "$program/"
+cp -r "$(wine_tree_dist "$build")/." "$program/"
 "$top/scripts/make_demo_pictures.sh" "$program/Pictures"
 if [ ! -f "$program/Users/demo.set" ]; then
   language=${DRAVONEL_LANGUAGE:-eng}
@@ -31,11 +40,7 @@ if [ ! -f "$program/Users/demo.set" ]; then
   printf '%s#%d' "$list" "$count" > "$program/Lists/Demo.lst"
 fi
 
-headless=""
-[ -z "${DISPLAY:-}" ] && headless=1
-. "$top/scripts/wine-env.sh"
-trap wine_env_stop EXIT
-XVFB_SCREEN=${XVFB_SCREEN:-1024x768x24} wine_env_start "$build"
+wine_env_start "$build"
 
 desktop_size=1024x768
 if [ -z "$headless" ]; then desktop_size=${DESKTOP_SIZE:-1024x768}; fi

@@ -8,9 +8,12 @@
 # (never committed).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
-build=${BUILD_DIR:-$top/build}
+top_build=${BUILD_DIR:-$top/build}
+build=$top_build
 "$top/scripts/bootstrap.sh"
 "$top/scripts/build.sh" >/dev/null
+. "$top/scripts/wine-env.sh"
+wine_pick_tree "$top_build"
 
 . "$top/scripts/bench-common.sh"
 work="$build/bench/compose_bench/work"
@@ -22,12 +25,11 @@ make_huge_picture "$huge"
 # A program folder: the modules, the language files, the bench beside them.
 program="$work/program"
 rm -rf "$program"
-cp -r "$build/dist" "$program"
+cp -r "$dist" "$program"
 cp "$build/bench/compose_bench/compose_bench.exe" "$program/"
 
 windows() { echo "Z:$1" | sed 's|/|\\|g'; }
 
-. "$top/scripts/wine-env.sh"
 trap wine_env_stop EXIT
 screens="1920x1080 3840x2160"
 [ "${1:-}" = huge ] && screens=""

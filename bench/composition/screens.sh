@@ -6,9 +6,12 @@
 # The pictures go to <build folder>/screenshots/composition/.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
-build=${BUILD_DIR:-$top/build}
+top_build=${BUILD_DIR:-$top/build}
+build=$top_build
 "$top/scripts/bootstrap.sh"
 "$top/scripts/build.sh" >/dev/null
+. "$top/scripts/wine-env.sh"
+wine_pick_tree "$top_build"
 
 convert=/usr/bin/convert
 [ -x "$convert" ] || convert=convert
@@ -30,12 +33,11 @@ picture="$work/landscape.jpg"
   -quality 92 "$picture"
 
 program="$work/program"
-cp -r "$build/dist" "$program"
+cp -r "$dist" "$program"
 cp "$build/bench/compose_bench/compose_bench.exe" "$program/"
 printf '[set]\r\ndefuser=shots\r\n' > "$program/Dravonel.ini"
 mkdir -p "$program/Users" "$work/markers"
 
-. "$top/scripts/wine-env.sh"
 trap wine_env_stop EXIT
 unset DISPLAY
 XVFB_SCREEN=1024x768x24 wine_env_start "$build" >/dev/null

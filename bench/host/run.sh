@@ -5,9 +5,11 @@
 # another process's times.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
-build=${BUILD_DIR:-$top/build}
+top_build=${BUILD_DIR:-$top/build}
+build=$top_build
 "$top/scripts/build.sh" >/dev/null
 . "$top/scripts/wine-env.sh"
+wine_pick_tree "$top_build"
 trap wine_env_stop EXIT
 wine_env_start "$build"
 

@@ -5,14 +5,18 @@
 # The picture is made here at run time (never committed).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
-build=${BUILD_DIR:-$top/build}
+top_build=${BUILD_DIR:-$top/build}
+build=$top_build
 "$top/scripts/bootstrap.sh"
-# Only what this benchmark needs, so work in progress elsewhere cannot stop it.
+. "$top/scripts/wine-env.sh"
+wine_pick_tree "$top_build"
+# Only what this benchmark needs, so work in progress elsewhere cannot stop
+# it (once both trees are configured).
 if [ ! -f "$build/build.ninja" ]; then
-  cmake -S "$top" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-i686-mingw.cmake" >/dev/null
+  "$top/scripts/build.sh" >/dev/null
 fi
-cmake --build "$build" --target imaging_bench -- -j"${BUILD_JOBS:-2}" >/dev/null 2>&1 ||
-  cmake --build "$build" --target imaging_bench -- -j"${BUILD_JOBS:-2}"
+cmake --build "$build" --target imaging_bench PixGdip PixCtx PixOle -- -j"${BUILD_JOBS:-2}" >/dev/null 2>&1 ||
+  cmake --build "$build" --target imaging_bench PixGdip PixCtx PixOle -- -j"${BUILD_JOBS:-2}"
 
 . "$top/scripts/bench-common.sh"
 work="$build/bench/imaging_bench/work"
@@ -29,8 +33,7 @@ echo "  the same on one thread (-limit thread 1):   ${box1_ms} ms"
 echo "  decode + default (Lanczos) resize + write:  ${default_ms} ms"
 
 windows() { echo "Z:$1" | sed 's|/|\\|g'; }
-. "$top/scripts/wine-env.sh"
 trap wine_env_stop EXIT
 wine_env_start "$build" >/dev/null
-wine "$build/bench/imaging_bench/imaging_bench.exe" "$(windows "$build/dist/Tool")" "$(windows "$picture")" \
+wine "$build/bench/imaging_bench/imaging_bench.exe" "$(windows "$dist/Tool")" "$(windows "$picture")" \
   "$(windows "$work")" "$box_ms" "$(windows "$work/imagemagick-box.bmp")"

@@ -8,17 +8,19 @@
 # of HKCU\Control Panel\Desktop in the private prefix, put back afterwards.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
-build=${BUILD_DIR:-$top/build}
+top_build=${BUILD_DIR:-$top/build}
+build=$top_build
 shots=${1:-$build/screenshots/dpi}
 "$top/scripts/bootstrap.sh"
 "$top/scripts/build.sh" >/dev/null
+. "$top/scripts/wine-env.sh"
+wine_pick_tree "$top_build"
 
 work="$build/bench/page_shots/dpi"
 . "$top/bench/pages/page_shots_lib.sh"
 prepare_shot_program
-[ -f "$build/Dravonel-setup.exe" ] && cp "$build/Dravonel-setup.exe" "$program/"
+[ -f "$top_build/Dravonel-setup.exe" ] && cp "$top_build/Dravonel-setup.exe" "$program/"
 
-. "$top/scripts/wine-env.sh"
 restore_dpi() { wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || true; }
 trap 'restore_dpi; wine_env_stop' EXIT
 unset DISPLAY

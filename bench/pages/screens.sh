@@ -6,16 +6,18 @@
 # The pictures go to <build folder>/screenshots/pages/.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
-build=${BUILD_DIR:-$top/build}
+top_build=${BUILD_DIR:-$top/build}
+build=$top_build
 "$top/scripts/bootstrap.sh"
 "$top/scripts/build.sh" >/dev/null
+. "$top/scripts/wine-env.sh"
+wine_pick_tree "$top_build"
 
 shots="$build/screenshots/pages"
 work="$build/bench/page_shots/screens"
 . "$top/bench/pages/page_shots_lib.sh"
 prepare_shot_program
 
-. "$top/scripts/wine-env.sh"
 trap wine_env_stop EXIT
 unset DISPLAY
 XVFB_SCREEN=1024x768x24 wine_env_start "$build" >/dev/null

@@ -16,6 +16,7 @@
 #include "createpathfile.h"
 #include "ids_wall.h"
 #include "scopedwin.h"
+#include "wow64.h"
 
 namespace {
 
@@ -50,7 +51,8 @@ void RemoveUserFiles() {
 
 void DeleteRunValue() {
     ScopedRegKey run;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, run.receive()) == ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE | NativeRegistryView(), run.receive()) ==
+        ERROR_SUCCESS)
         RegDeleteValueA(run.get(), "Dravonel");
 }
 

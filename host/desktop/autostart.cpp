@@ -6,6 +6,7 @@
 #include "base/main_menu_state.h"
 #include "kvinifunction.h"
 #include "scopedwin.h"
+#include "wow64.h"
 
 namespace {
 
@@ -15,8 +16,9 @@ const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 void ApplyAutostart(bool on) {
     ScopedRegKey run;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, run.receive(), nullptr) ==
-        ERROR_SUCCESS) {
+    // The system reads the value in its own view, whichever kind we are.
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE | NativeRegistryView(), nullptr,
+                        run.receive(), nullptr) == ERROR_SUCCESS) {
         if (on) {
             char program[MAX_PATH];
             DWORD length = GetModuleFileNameA(nullptr, program, sizeof program);

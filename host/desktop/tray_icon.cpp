@@ -9,7 +9,11 @@
 #include "resource.h"
 #include "screen_dpi.h"
 
+// The 32-bit program uses the record in its 504-byte form; x64 uses its
+// natural size.
+#ifndef _WIN64
 static_assert(sizeof(NOTIFYICONDATAA) == 504, "the tray record is used in its 504-byte form");
+#endif
 
 NOTIFYICONDATAA Nid;
 HICON hMainIcon, hCheckOffIcon, hMainsIcon, hCheckOffsIcon;

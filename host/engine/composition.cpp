@@ -20,6 +20,10 @@ namespace {
 const size_t kBandBytes = 8 * 1024 * 1024;
 // Rows of a picture handed to the scaler at a time.
 const size_t kScaleBandBytes = 4 * 1024 * 1024;
+// The largest copy of a picture at its own size: the system's drawing
+// functions count a bitmap's bytes in 32-bit signed numbers. A 32-bit
+// process never gets that much; an x64 one would, and must not try.
+const unsigned long long kLargestOwnCopyBytes = 0x7FFFFFFF;
 
 int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }
@@ -186,7 +190,9 @@ void DrawScaled(HDC dc, s_picture* picture, SIZE size, const RECT& destination, 
     if (pScaleRows && ScaleInBands(dc, picture, size, destination, options)) return;
     // 32 bits whatever the wallpaper's depth: the scaler reads 32-bit
     // sections in place and would otherwise copy the whole picture again.
-    ScopedGdiObj<HBITMAP> own(CreateWallSection(dc, size.cx, size.cy, 32));
+    const bool copyFits =
+        4ull * static_cast<unsigned>(size.cx) * static_cast<unsigned>(size.cy) <= kLargestOwnCopyBytes;
+    ScopedGdiObj<HBITMAP> own(copyFits ? CreateWallSection(dc, size.cx, size.cy, 32) : nullptr);
     ScopedMemoryDC memory(dc);
     if (!own || !memory) {
         // No room for the picture at its own size: drawn straight into its

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "base/globals.h"
+#include "base/skipped_modules.h"
 #include "createpathfile.h"
 #include "dib_section.h"
 #include "ids_lists.h"
@@ -28,7 +29,7 @@ namespace {
 
 HMODULE LoadToolModule(const char* file) {
     HeapString path(CreatePathFile("Tool", file, nullptr));
-    return path ? LoadLibraryA(path.get()) : nullptr;
+    return path && ModuleOfOwnKind(path.get()) ? LoadLibraryA(path.get()) : nullptr;
 }
 
 void BindSlot(int slot, HMODULE module) {

@@ -10,9 +10,12 @@
 #include "ids_wall.h"
 #include "kvinifunction.h"
 #include "scopedwin.h"
+#include "wow64.h"
 
 namespace {
 
+// The logon screen's settings, which the system reads in its own registry
+// view (NativeRegistryView), whichever kind this program is.
 const char kDefaultDesktop[] = ".DEFAULT\\Control Panel\\Desktop";
 
 void SetString(HKEY key, const char* name, const char* value) {
@@ -27,7 +30,9 @@ std::string ReadLogonWallpaper() {
     // Read whole: a path longer than the settings store's 127 characters
     // must still compare equal to itself.
     ScopedRegKey key;
-    if (RegOpenKeyExA(HKEY_USERS, kDefaultDesktop, 0, KEY_READ, key.receive()) != ERROR_SUCCESS) return "";
+    if (RegOpenKeyExA(HKEY_USERS, kDefaultDesktop, 0, KEY_READ | NativeRegistryView(), key.receive()) !=
+        ERROR_SUCCESS)
+        return "";
     DWORD type = 0, size = 0;
     if (RegQueryValueExA(key.get(), "Wallpaper", nullptr, &type, nullptr, &size) != ERROR_SUCCESS || !size) return "";
     std::vector<char> value(size + 1, '\0');
@@ -39,7 +44,8 @@ std::string ReadLogonWallpaper() {
 
 void WriteLogonWallpaper(const char* path) {
     ScopedRegKey key;
-    if (RegCreateKeyExA(HKEY_USERS, kDefaultDesktop, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.receive(), nullptr) !=
+    if (RegCreateKeyExA(HKEY_USERS, kDefaultDesktop, 0, nullptr, 0, KEY_SET_VALUE | NativeRegistryView(), nullptr,
+                        key.receive(), nullptr) !=
         ERROR_SUCCESS)
         return;
     SetString(key.get(), "TileWallpaper", "0");
@@ -81,7 +87,8 @@ void SavePrelogBmp(s_picture* picture, SIZE* pictureSize) {
 
 void ClearLogonWallpaper() {
     ScopedRegKey key;
-    if (RegCreateKeyExA(HKEY_USERS, kDefaultDesktop, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.receive(), nullptr) ==
+    if (RegCreateKeyExA(HKEY_USERS, kDefaultDesktop, 0, nullptr, 0, KEY_SET_VALUE | NativeRegistryView(), nullptr,
+                        key.receive(), nullptr) ==
         ERROR_SUCCESS)
         SetString(key.get(), "Wallpaper", "");
 }

@@ -15,12 +15,12 @@ const int kMaxRows = 1000;
 
 }  // namespace
 
-void SendToPlugins(HWND window, int command, int argument, INT_PTR data) {
+void SendToPlugins(HWND window, int command, INT_PTR argument, INT_PTR data) {
     for (plg* plugin = pluginLIST; plugin; plugin = plugin->p)
         if (plugin->pDravonex) plugin->pDravonex(window, command, argument, data);
 }
 
-INT_PTR AskPlugins(HWND window, int command, int argument, INT_PTR data) {
+INT_PTR AskPlugins(HWND window, int command, INT_PTR argument, INT_PTR data) {
     for (plg* plugin = pluginLIST; plugin; plugin = plugin->p) {
         if (!plugin->pDravonex) continue;
         if (INT_PTR answer = plugin->pDravonex(window, command, argument, data)) return answer;
@@ -108,7 +108,7 @@ char* PluginsCmdRun(char* line) {
         if (!plugin->pDravonex) continue;
         // A plug-in that answers takes charge of the line it was given.
         char* replaced = reinterpret_cast<char*>(
-            plugin->pDravonex(hMain, KvCMDRUN, static_cast<int>(reinterpret_cast<INT_PTR>(line)), 0));
+            plugin->pDravonex(hMain, KvCMDRUN, reinterpret_cast<INT_PTR>(line), 0));
         if (replaced) line = replaced;
     }
     return line;
@@ -122,7 +122,7 @@ COLORREF PluginDayColour(int command, const char* month, const char* day) {
     for (plg* plugin = pluginLIST; plugin; plugin = plugin->p) {
         if (!plugin->pDravonex) continue;
         const INT_PTR answer =
-            plugin->pDravonex(hMain, command, static_cast<int>(reinterpret_cast<INT_PTR>(month)),
+            plugin->pDravonex(hMain, command, reinterpret_cast<INT_PTR>(month),
                               reinterpret_cast<INT_PTR>(day));
         // Black and white are the calendar's keys: a plug-in cannot choose them.
         if (answer > 0 && answer < 0xFFFFFF) return static_cast<COLORREF>(answer);

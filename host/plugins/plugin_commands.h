@@ -8,9 +8,9 @@
 #include "dravonel_plugin.h"
 
 // Every plug-in; the answers are ignored.
-void SendToPlugins(HWND window, int command, int argument, INT_PTR data);
+void SendToPlugins(HWND window, int command, INT_PTR argument, INT_PTR data);
 // Plug-ins in order until one answers non-zero; that answer, or 0.
-INT_PTR AskPlugins(HWND window, int command, int argument, INT_PTR data);
+INT_PTR AskPlugins(HWND window, int command, INT_PTR argument, INT_PTR data);
 
 // Commands sent with the main window and no arguments whose non-zero answer
 // refuses the host's action: KvSTOPNEXTWALL, KvAPPLICATIONCLOSE,

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "base/globals.h"
+#include "base/skipped_modules.h"
 #include "createpathfile.h"
 #include "kvinifunction.h"
 #include "procaddress.h"
@@ -36,6 +37,7 @@ HTREEITEM AddTreeItem(HWND tree, HTREEITEM parent, const char* text, HWND page) 
 
 // One module: loaded, checked for the entry, asked for its page and name.
 void LoadPlugin(const std::string& path, HWND tree, HTREEITEM root) {
+    if (!ModuleOfOwnKind(path)) return;
     HMODULE module = LoadLibraryA(path.c_str());
     if (!module) return;
     DravonexFunction entry = GetProcAddressAs<DravonexFunction>(module, KV_PLUGIN_ENTRY);
@@ -92,7 +94,46 @@ void DestroyWindowsOf(HMODULE module) {
         if (IsWindow(window)) DestroyWindow(window);
 }
 
+const char kPluginsSection[] = "PLUGINS";
+
+std::string PluginsText(int number, const char* english) {
+    char text[400];
+    GetPrivateProfileStringA(kPluginsSection, std::to_string(number).c_str(), english, text, sizeof text, ini);
+    return text;
+}
+
+std::string KindText(ModuleKind kind) {
+    switch (kind) {
+        case ModuleKind::X86:
+            return PluginsText(2, "32-bit Windows");
+        case ModuleKind::X64:
+            return PluginsText(3, "64-bit Windows (x64)");
+        default:
+            return PluginsText(4, "another processor");
+    }
+}
+
+// The picture loaders were bound before the plug-ins load, so every skipped
+// module is known by then.
+void ShowSkippedModules() {
+    const std::string text = SkippedModulesText();
+    SetDlgItemTextA(hPlugins, IDSKIPPEDLABEL, PluginsText(0, "Modules that were not loaded").c_str());
+    SetDlgItemTextA(hPlugins, IDSKIPPEDMODULES, text.c_str());
+    for (int id : {IDSKIPPEDLABEL, IDSKIPPEDMODULES})
+        ShowWindow(GetDlgItem(hPlugins, id), text.empty() ? SW_HIDE : SW_SHOWNA);
+}
+
 }  // namespace
+
+std::string SkippedModulesText() {
+    const std::string format = PluginsText(1, "%s was not loaded: it is a module for %s, and this Dravonel is for %s.");
+    std::string text;
+    for (const SkippedModule& module : SkippedModules()) {
+        if (!text.empty()) text += "\r\n";
+        text += SkippedModuleLine(format, module.path, KindText(module.kind), KindText(OwnModuleKind()));
+    }
+    return text;
+}
 
 std::vector<std::string> PluginFilesToLoad(const std::string& folder) {
     std::vector<std::string> paths;
@@ -125,9 +166,11 @@ void loadPlugins() {
         free(folder);
     }
     TreeView_Expand(tree, root, TVE_EXPAND);
+    ShowSkippedModules();
 }
 
 INT_PTR CALLBACK PluginsFunc(HWND, UINT, WPARAM, LPARAM) { return 0; }
+
 
 void UnloadPlugins() {
     while (plg* record = pluginLIST) {

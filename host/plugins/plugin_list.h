@@ -1,5 +1,5 @@
-// The loaded plug-ins: every module of the Plugins folder that exports
-// _Dravonex@16, kept in the order the folder listing gave them (the order in
+// The loaded plug-ins: every module of the Plugins folder of this program's
+// kind that exports the entry (KV_PLUGIN_ENTRY), kept in the order the folder listing gave them (the order in
 // which every command reaches them), and their pages in the settings tree.
 #pragma once
 
@@ -28,8 +28,11 @@ void loadPlugins();
 // loaded in). folder ends with a backslash.
 std::vector<std::string> PluginFilesToLoad(const std::string& folder);
 
-// Dialog procedure of the plug-ins' page (template 111): a plain container.
+// Dialog procedure of the plug-ins' page (template 111): it names the
+// modules of the other kind that were skipped, if any.
 INT_PTR CALLBACK PluginsFunc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// Those modules, one line each, in the language file's words.
+std::string SkippedModulesText();
 
 // At exit: destroys every window a plug-in module made, unloads the module
 // and frees its record; pluginLIST is empty afterwards. Nothing may run

@@ -26,6 +26,10 @@
 #define IDCMDHELP 1015
 #define IDTREESHOW 1017
 
+// The plug-ins' page: modules of the other kind that were skipped.
+#define IDSKIPPEDLABEL 1018
+#define IDSKIPPEDMODULES 1019
+
 // Icons.
 #define IDI_MAIN 200
 #define IDI_ADDFOLDER 201

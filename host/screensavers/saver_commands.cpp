@@ -13,6 +13,7 @@
 #include "createpathfile.h"
 #include "resource.h"
 #include "scopedwin.h"
+#include "wow64.h"
 
 namespace {
 
@@ -75,7 +76,7 @@ void RunMonitorPower() {
 void OpenSystemSaverSettings() { StartCommand(SystemSaverSettingsCommand(SCRNSAVE, SaverOff()), nullptr); }
 
 void ConfigureScreenSaver() {
-    if (SCRNSAVE) StartCommand(CommandFor(SCRNSAVE, "/c"), nullptr);
+    if (SCRNSAVE) StartCommand(CommandFor(OpenablePath(SCRNSAVE).c_str(), "/c"), nullptr);
 }
 
 void StartChooserSettings() {

@@ -9,6 +9,7 @@
 #include "base/globals.h"
 #include "base/menudata.h"
 #include "kvfunction.h"
+#include "wow64.h"
 
 HMENU hSCRMenu;
 
@@ -23,6 +24,19 @@ std::string FolderWithBackslash(const char* dir) {
     std::string folder = dir ? dir : "";
     if (!folder.empty() && folder.back() != '\\') folder += '\\';
     return folder;
+}
+
+// Whether a saver item already holds the file at path (any case, short or
+// long form).
+bool Listed(const std::string& path) {
+    const std::string shortPath = ShortPathOf(path.c_str());
+    for (int id = GetMenuItemCount(hSCRMenu) - 1; id >= 1; --id) {
+        const menudata* record = RecordOf(id);
+        if (record && record->data &&
+            (lstrcmpiA(record->data, path.c_str()) == 0 || lstrcmpiA(record->data, shortPath.c_str()) == 0))
+            return true;
+    }
+    return false;
 }
 
 std::string SystemFolder(UINT(WINAPI* query)(LPSTR, UINT)) {
@@ -90,7 +104,7 @@ void CreateScreenSaverMenu() {
     AppendMenuA(hSCRMenu, MF_STRING, 0, "<no>");
 }
 
-int FindFile(const char* dir, const char* ext, int c) {
+int FindFile(const char* dir, const char* ext, int c, const char* namedAs) {
     if (!hSCRMenu) return c;
     const std::string folder = FolderWithBackslash(dir);
     WIN32_FIND_DATAA found;
@@ -99,11 +113,19 @@ int FindFile(const char* dir, const char* ext, int c) {
     do {
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
         const std::string full = folder + found.cFileName;
+        // A file reached through another name of its folder is recorded
+        // under the name the system knows, once.
+        std::string path = ShortPathOf(full.c_str());
+        if (namedAs) {
+            path = FolderWithBackslash(ShortPathOf(namedAs).c_str()) +
+                   (found.cAlternateFileName[0] ? found.cAlternateFileName : found.cFileName);
+            if (Listed(path) || Listed(FolderWithBackslash(namedAs) + found.cFileName)) continue;
+        }
         const std::string name = SaverDisplayName(FileDescription(full.c_str()).c_str(), found.cFileName);
         SHFILEINFOA info = {};
         HICON icon = SHGetFileInfoA(full.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON) ? info.hIcon
                                                                                                        : nullptr;
-        menudata* record = NewMenuData(name.c_str(), icon, ShortPathOf(full.c_str()).c_str());
+        menudata* record = NewMenuData(name.c_str(), icon, path.c_str());
         if (!record || !record->data) {
             FreeMenuData(record);
             if (icon) DestroyIcon(icon);
@@ -136,8 +158,14 @@ void FindScreenSavers() {
         }
         DeleteMenu(hSCRMenu, 1, MF_BYPOSITION);
     }
+    const std::string system = SystemFolder(GetSystemDirectoryA);
     int last = FindFile(SystemFolder(GetWindowsDirectoryA).c_str(), "*.scr", 0);
-    FindFile(SystemFolder(GetSystemDirectoryA).c_str(), "*.scr", last);
+    last = FindFile(system.c_str(), "*.scr", last);
+    // A 32-bit program on 64-bit Windows sees SysWOW64 as its system folder;
+    // the savers only the real System32 holds come through its alias, under
+    // the System32 name the system's own setting uses.
+    const std::string native = NativeSystemFolderAlias();
+    if (!native.empty()) FindFile(native.c_str(), "*.scr", last, system.c_str());
 }
 
 int ScreenSaverCount() {

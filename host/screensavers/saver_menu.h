@@ -12,11 +12,13 @@ extern HMENU hSCRMenu;
 
 // Creates the menu holding "<no>" only.
 void CreateScreenSaverMenu();
-// Rebuilds items 1..n from the Windows folder, then the system folder.
+// Rebuilds items 1..n from the Windows folder, then the system folder (and,
+// for a 32-bit program on 64-bit Windows, the real System32 past it).
 void FindScreenSavers();
 // Adds an item per file of the pattern ext in dir, numbering on from c;
-// returns the last id used.
-int FindFile(const char* dir, const char* ext, int c);
+// returns the last id used. With namedAs, each file is recorded in that
+// folder instead (dir is another name of it) and skipped when listed there.
+int FindFile(const char* dir, const char* ext, int c, const char* namedAs = nullptr);
 // Number of savers in the menu (items 1..n).
 int ScreenSaverCount();
 // Path (short form) and display name of item id; none for "<no>" or a

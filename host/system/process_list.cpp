@@ -18,6 +18,7 @@ EnumProcessesFunction pEnumProcesses;
 EnumProcessModulesFunction pEnumProcessModules;
 GetModuleFileNameExFunction pGetModuleFileNameEx;
 GetLongPathNameFunction pGetLongPathName;
+QueryFullProcessImageNameFunction pQueryFullProcessImageName;
 CreateToolhelp32SnapshotFunction pCreateToolhelp32Snapshot;
 Process32Function pProcess32First, pProcess32Next;
 
@@ -25,6 +26,9 @@ namespace {
 
 const char kSection[] = "Process";
 const DWORD kMaxProcesses = 1024;
+// PROCESS_QUERY_LIMITED_INFORMATION, named here: the headers for Windows XP
+// leave it out.
+const DWORD kQueryLimitedInformation = 0x1000;
 
 void PushName(const char* name) {
     s_window* node = static_cast<s_window*>(malloc(sizeof(s_window)));
@@ -38,6 +42,26 @@ void PushName(const char* name) {
     sbproc = node;
 }
 
+// The path of a process's program through PSAPI, which a 32-bit program
+// cannot use on a 64-bit one (and nobody on a protected one).
+bool PsApiProgramPath(DWORD id, char* path, DWORD size) {
+    ScopedHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, id));
+    if (!process.valid()) return false;
+    HMODULE module = nullptr;
+    DWORD needed = 0;
+    return pEnumProcessModules(process.get(), &module, sizeof module, &needed) &&
+           pGetModuleFileNameEx(process.get(), module, path, size);
+}
+
+// The same through the limited query of Windows Vista and later, which
+// sees programs of either kind.
+bool QueriedProgramPath(DWORD id, char* path, DWORD size) {
+    if (!pQueryFullProcessImageName) return false;
+    ScopedHandle process(OpenProcess(kQueryLimitedInformation, FALSE, id));
+    DWORD length = size;
+    return process.valid() && pQueryFullProcessImageName(process.get(), 0, path, &length) && length < size;
+}
+
 // Calls visit with every running program's name until it answers true;
 // true when it did.
 bool EnumeratePsApi(const std::function<bool(const char*)>& visit) {
@@ -46,13 +70,8 @@ bool EnumeratePsApi(const std::function<bool(const char*)>& visit) {
     if (!pEnumProcesses(ids, sizeof ids, &bytes)) return false;
     const DWORD count = bytes / sizeof(DWORD);
     for (DWORD i = 0; i < count && i < kMaxProcesses; ++i) {
-        ScopedHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, ids[i]));
-        if (!process.valid()) continue;
-        HMODULE module = nullptr;
-        DWORD needed = 0;
         char path[MAX_PATH] = "";
-        if (!pEnumProcessModules(process.get(), &module, sizeof module, &needed)) continue;
-        if (!pGetModuleFileNameEx(process.get(), module, path, sizeof path)) continue;
+        if (!PsApiProgramPath(ids[i], path, sizeof path) && !QueriedProgramPath(ids[i], path, sizeof path)) continue;
         path[sizeof path - 1] = '\0';
         if (pGetLongPathName) {
             char longPath[MAX_PATH];
@@ -90,7 +109,9 @@ bool Excluded(const char* name) {
 
 }  // namespace
 
+#ifndef _WIN64
 static_assert(sizeof(PROCESSENTRY32) == 296, "the snapshot record of the ANSI functions");
+#endif
 
 const char* ProgramName(const char* path) {
     const char* slash = strrchr(path, '\\');
@@ -104,6 +125,8 @@ void PsAPIFunctions() {
     pGetModuleFileNameEx = GetProcAddressAs<GetModuleFileNameExFunction>(hPsAPI, "GetModuleFileNameExA");
     if (!hToolH32) hToolH32 = LoadLibraryA("KERNEL32.DLL");
     pGetLongPathName = GetProcAddressAs<GetLongPathNameFunction>(hToolH32, "GetLongPathNameA");
+    pQueryFullProcessImageName =
+        GetProcAddressAs<QueryFullProcessImageNameFunction>(hToolH32, "QueryFullProcessImageNameA");
 }
 
 void ToolH32Functions() {
@@ -117,6 +140,7 @@ void FreeProcessFunctions() {
     pEnumProcessModules = nullptr;
     pGetModuleFileNameEx = nullptr;
     pGetLongPathName = nullptr;
+    pQueryFullProcessImageName = nullptr;
     pCreateToolhelp32Snapshot = nullptr;
     pProcess32First = nullptr;
     pProcess32Next = nullptr;

@@ -17,6 +17,7 @@ typedef BOOL(WINAPI* EnumProcessesFunction)(DWORD*, DWORD, DWORD*);
 typedef BOOL(WINAPI* EnumProcessModulesFunction)(HANDLE, HMODULE*, DWORD, DWORD*);
 typedef DWORD(WINAPI* GetModuleFileNameExFunction)(HANDLE, HMODULE, LPSTR, DWORD);
 typedef DWORD(WINAPI* GetLongPathNameFunction)(LPCSTR, LPSTR, DWORD);
+typedef BOOL(WINAPI* QueryFullProcessImageNameFunction)(HANDLE, DWORD, LPSTR, DWORD*);
 typedef HANDLE(WINAPI* CreateToolhelp32SnapshotFunction)(DWORD, DWORD);
 typedef BOOL(WINAPI* Process32Function)(HANDLE, LPPROCESSENTRY32);
 
@@ -26,10 +27,14 @@ extern EnumProcessesFunction pEnumProcesses;
 extern EnumProcessModulesFunction pEnumProcessModules;
 extern GetModuleFileNameExFunction pGetModuleFileNameEx;
 extern GetLongPathNameFunction pGetLongPathName;
+// Windows Vista and later: a program's path where PSAPI cannot read it (a
+// 32-bit program looking at a 64-bit one).
+extern QueryFullProcessImageNameFunction pQueryFullProcessImageName;
 extern CreateToolhelp32SnapshotFunction pCreateToolhelp32Snapshot;
 extern Process32Function pProcess32First, pProcess32Next;
 
-// "PSAPI.DLL" and its three functions; "KERNEL32.DLL" for the long names.
+// "PSAPI.DLL" and its three functions; "KERNEL32.DLL" for the long names
+// and the limited query.
 void PsAPIFunctions();
 // The snapshot functions of the already loaded "KERNEL32.DLL".
 void ToolH32Functions();

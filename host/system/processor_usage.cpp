@@ -18,12 +18,13 @@ struct SYSTEM_BASIC_INFORMATION {
     ULONG uAllocationGranularity;
     PVOID pLowestUserAddress;
     PVOID pMmHighestUserAddress;
-    ULONG uKeActiveProcessors;
+    ULONG_PTR uKeActiveProcessors;  // an affinity mask: pointer-sized
     BYTE bKeNumberProcessors;
     BYTE bUnknown2;
     WORD wUnknown3;
 };
-static_assert(sizeof(SYSTEM_BASIC_INFORMATION) == 44, "the class 0 answer");
+// The system refuses a record of any other size for its kind.
+static_assert(sizeof(SYSTEM_BASIC_INFORMATION) == (sizeof(void*) == 8 ? 64 : 44), "the class 0 answer");
 
 struct SYSTEM_PERFORMANCE_INFORMATION {
     LARGE_INTEGER liIdleTime;

@@ -47,10 +47,12 @@ SIZE PixelSize(IPicture* picture, OLE_XSIZE_HIMETRIC himetricWidth, OLE_YSIZE_HI
     picture->get_Type(&type);
     if (type == PICTYPE_BITMAP) {
         // A bitmap knows its pixels; going through HIMETRIC could be off by one.
+        // The handle comes as 32 bits and widens with its sign on x64.
         OLE_HANDLE handle = 0;
         BITMAP bitmap;
         if (SUCCEEDED(picture->get_Handle(&handle)) &&
-            GetObjectA(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)), sizeof bitmap, &bitmap))
+            GetObjectA(reinterpret_cast<HBITMAP>(static_cast<LONG_PTR>(static_cast<LONG>(handle))), sizeof bitmap,
+                       &bitmap))
             return SIZE{bitmap.bmWidth, bitmap.bmHeight < 0 ? -bitmap.bmHeight : bitmap.bmHeight};
     }
     ScopedGetDC screen(nullptr);

@@ -1,4 +1,4 @@
-// The entry the host calls: "_Dravonex@16".
+// The entry the host calls (KV_PLUGIN_ENTRY: "_Dravonex@16" on 32-bit, "Dravonex" on x64).
 #include <windows.h>
 
 #include <cstdlib>
@@ -46,7 +46,7 @@ void ReleaseEverything() {
 
 }  // namespace
 
-extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, int argument, INT_PTR data) {
+extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, INT_PTR argument, INT_PTR data) {
     (void)argument;
     switch (command) {
     case KvCREATE:

@@ -1,4 +1,4 @@
-// The entry the host calls: "_Dravonex@16".
+// The entry the host calls (KV_PLUGIN_ENTRY: "_Dravonex@16" on 32-bit, "Dravonex" on x64).
 #include <windows.h>
 
 #include <cstdlib>
@@ -27,7 +27,7 @@ std::string HostText(int code) {
     return copy;
 }
 
-extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, int argument, INT_PTR data) {
+extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, INT_PTR argument, INT_PTR data) {
     switch (command) {
     case KvCREATE:
         datesPlugin.host = window;
@@ -47,7 +47,7 @@ extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, int argument, INT_P
     case KvDAYTEXTCOLOUR:
     case KvDAYOUTLINECOLOUR:
         return static_cast<INT_PTR>(
-            DayColour(command, reinterpret_cast<const char*>(static_cast<INT_PTR>(argument)),
+            DayColour(command, reinterpret_cast<const char*>(argument),
                       reinterpret_cast<const char*>(data)));
     case KvGETDESCRIPTION: {
         const char* language = data ? reinterpret_cast<const char*>(data) : datesPlugin.languageFile.c_str();

@@ -13,7 +13,7 @@ HINSTANCE module = nullptr;
 
 }  // namespace
 
-extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, int argument, INT_PTR data) {
+extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, INT_PTR argument, INT_PTR data) {
     (void)argument;
     const char* text = reinterpret_cast<const char*>(data);
     if (command != KvAPPLICATIONCLOSE && command != KvCREATE) ResumeFileMon();

@@ -103,7 +103,7 @@ std::string DisplayName(const char* languageFile) {
 
 }  // namespace
 
-extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, int argument, INT_PTR data) {
+extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, INT_PTR argument, INT_PTR data) {
     RememberHost(command, window);
     switch (command) {
     case KvCREATE:

@@ -42,7 +42,7 @@ INT_PTR MenuItemRecord(int id) {
 
 }  // namespace
 
-extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, int argument, INT_PTR data) {
+extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, INT_PTR argument, INT_PTR data) {
     const char* text = reinterpret_cast<const char*>(data);
     switch (command) {
     case KvCREATE:

@@ -10,13 +10,16 @@
 namespace {
 
 // The remote-access records as Windows 2000 and XP define them; only the
-// size fields, the handle and the state are used.
+// size fields, the handle and the state are used. The handle is
+// pointer-sized, so the connection record takes its natural size on x64.
 struct RasConnection {
     DWORD dwSize;
     HANDLE hrasconn;
-    char rest[684];
+    char names[663];  // entry, device type, device name, phone book
+    DWORD dwSubEntry;
+    GUID guidEntry;
 };
-static_assert(sizeof(RasConnection) == 692, "RASCONNA of Windows 2000 and later");
+static_assert(sizeof(RasConnection) == (sizeof(void*) == 8 ? 704 : 692), "RASCONNA of Windows 2000 and later");
 
 struct RasConnectionStatus {
     DWORD dwSize;

@@ -106,7 +106,7 @@ void PopMenu(HMENU menu, int command) {
 
 namespace {
 
-INT_PTR Run(HWND window, int command, int argument, INT_PTR data) {
+INT_PTR Run(HWND window, int command, INT_PTR argument, INT_PTR data) {
     switch (command) {
         case KvCREATE:
             Create(window, reinterpret_cast<const char*>(data));
@@ -144,7 +144,7 @@ INT_PTR Run(HWND window, int command, int argument, INT_PTR data) {
 
 }  // namespace
 
-extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, int argument, INT_PTR data) {
+extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, INT_PTR argument, INT_PTR data) {
     // Nothing may be thrown into the host.
     try {
         return Run(window, command, argument, data);

@@ -18,7 +18,9 @@ TEST(TrayIcon, FourIconsForSaverAndPauseAndATipOfAtMost127Characters) {
     EXPECT_STREQ(Nid.szTip, "Dravonel");
     EXPECT_EQ(Nid.uID, 212u);
     EXPECT_EQ(Nid.uCallbackMessage, 0x207u);
-    EXPECT_EQ(Nid.cbSize, 504u);
+    // The record's whole size for the program's kind: 504 bytes for 32-bit
+    // programs, 520 for x64 ones (its handles are pointer-sized).
+    EXPECT_EQ(Nid.cbSize, sizeof(void*) == 8 ? 520u : 504u);
 
     SetTrayTip(("Dravonel(" + std::string(300, 's') + ")").c_str());
     EXPECT_EQ(strlen(Nid.szTip), 127u);

@@ -18,7 +18,9 @@ std::string Field(const std::string& line, const std::string& key) {
     return line.substr(begin, line.find(' ', begin) - begin);
 }
 
-void* Pointer(const std::string& text) { return reinterpret_cast<void*>(strtoul(text.c_str(), nullptr, 16)); }
+void* Pointer(const std::string& text) {
+    return reinterpret_cast<void*>(static_cast<UINT_PTR>(strtoull(text.c_str(), nullptr, 16)));
+}
 
 }  // namespace
 

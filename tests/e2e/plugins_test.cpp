@@ -2,11 +2,12 @@
 // them: one that refuses to exit keeps the program alive on every way out;
 // its command-line answer is the line the program goes on with and it draws
 // into the composed wallpaper; at the end its page goes before its module;
-// and the guide's minimal plug-in, built as the guide says, adds a working
-// main-menu item.
+// the guide's minimal plug-in, built as the guide says, adds a working
+// main-menu item; and modules of the other kind are skipped and named.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -155,6 +156,49 @@ TEST_F(PluginsEndToEnd, TheGuidesMinimalPluginShowsTheNextWallpaperFromItsMenuIt
     EXPECT_TRUE(WaitUntil([&] { return settings_.GetInt("KvIndex", 0) == 1; }, 5000));
     EXPECT_TRUE(WaitUntil([&] { return FileExists(folder_.file("KvBmp.bmp")); }, 5000)) << "and composed";
     EXPECT_TRUE(app.Close());
+}
+
+// A plug-in and a picture loader of the other kind (32-bit ones beside the
+// x64 program, or the reverse) cannot load into this process: they are
+// skipped without harm and named on the Plug-ins page, and the modules of
+// the program's own kind go on working.
+TEST_F(PluginsEndToEnd, ModulesOfTheOtherKindAreSkippedAndNamedOnThePluginsPage) {
+    const std::string otherPlugin = std::string(OTHER_KIND_SAMPLES) + "\\sample_plugin.dll";
+    const std::string otherLoader = std::string(OTHER_KIND_DIST) + "\\Tool\\PixCtx.dll";
+    if (!FileExists(otherPlugin) || !FileExists(otherLoader))
+        GTEST_SKIP() << "no build of the other kind beside this one (scripts/build.sh makes both)";
+    ASSERT_TRUE(CopyFileA(otherPlugin.c_str(), folder_.file("Plugins\\other.dll").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(otherLoader.c_str(), folder_.file("Tool\\PixCtx.dll").c_str(), FALSE));
+    ConfigureSample(folder_, "other", "page", "show", "1");
+    ConfigureSample(folder_, "other", "page", "name", "Other");
+    DravonelApp app(folder_);
+    ASSERT_TRUE(app.WaitReady());
+
+    const std::vector<std::string> lines = CallLines(folder_);
+    auto starts = [&](const char* prefix) {
+        return std::count_if(lines.begin(), lines.end(),
+                             [&](const std::string& line) { return line.rfind(prefix, 0) == 0; });
+    };
+    EXPECT_EQ(starts("spy 0 0 "), 1) << "the own kind's plug-in is created";
+    EXPECT_EQ(starts("other "), 0) << "the other kind's is never called";
+    const std::vector<std::string> pages = TreeItemTexts(GetDlgItem(app.main(), 1012));
+    EXPECT_NE(std::find(pages.begin(), pages.end(), "Spy"), pages.end());
+    EXPECT_EQ(std::find(pages.begin(), pages.end(), "Other"), pages.end());
+
+    HWND page = app.Page(1019);
+    ASSERT_NE(page, nullptr);
+    const std::string text = ControlText(page, 1019);
+    const char* ownKind = sizeof(void*) == 8 ? "64-bit Windows (x64)" : "32-bit Windows";
+    const char* otherKind = sizeof(void*) == 8 ? "32-bit Windows" : "64-bit Windows (x64)";
+    for (const std::string& file : {folder_.file("Plugins\\other.dll"), folder_.file("Tool\\PixCtx.dll")}) {
+        const std::string line = file + " was not loaded: it is a module for " + otherKind +
+                                 ", and this Dravonel is for " + ownKind + ".";
+        EXPECT_NE(text.find(line), std::string::npos) << text;
+    }
+    EXPECT_TRUE(GetWindowLongPtrA(GetDlgItem(page, 1019), GWL_STYLE) & WS_VISIBLE);
+    EXPECT_EQ(ControlText(page, 1018), "Modules that were not loaded");
+
+    EXPECT_TRUE(app.Close()) << "and it ends as asked";
 }
 
 }  // namespace

@@ -158,9 +158,9 @@ s_picture* FakeLoader::Quadrants(int width, int height) {
 
 ShippedSaver::ShippedSaver() {
     module_ = LoadLibraryA((DistFolder() + "\\Tool\\PixOle.dll").c_str());
-    pSavePicture = GetProcAddressAs<SavePictureFunction>(module_, "_SavePicture@8");
-    pScaleBitmap = GetProcAddressAs<ScaleBitmapFunction>(module_, "_ScaleBitmap@16");
-    pScaleRows = GetProcAddressAs<ScaleRowsFunction>(module_, "_ScaleRows@16");
+    pSavePicture = GetProcAddressAs<SavePictureFunction>(module_, KV_EXPORT_SAVEPICTURE);
+    pScaleBitmap = GetProcAddressAs<ScaleBitmapFunction>(module_, KV_EXPORT_SCALEBITMAP);
+    pScaleRows = GetProcAddressAs<ScaleRowsFunction>(module_, KV_EXPORT_SCALEROWS);
 }
 
 ShippedSaver::~ShippedSaver() {

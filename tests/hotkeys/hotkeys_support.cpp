@@ -34,7 +34,7 @@ int WINAPI FakeWarning(HWND, LPCSTR text, LPCSTR caption, UINT) {
 
 SHORT WINAPI FakeKeyState(int key) { return fake.down.count(key) ? static_cast<SHORT>(0x8000) : 0; }
 
-INT_PTR WINAPI FakePlugin(HWND, int command, int, INT_PTR data) {
+INT_PTR WINAPI FakePlugin(HWND, int command, INT_PTR, INT_PTR data) {
     fake.pluginCalls.push_back({command, data});
     return 0;
 }

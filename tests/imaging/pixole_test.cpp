@@ -288,7 +288,7 @@ struct BandedSource : KvRowSource {
 // that window needs, each band once and in order.
 TEST(Resampler, AWindowScaledFromBandsIsThatPartOfTheWholeScaling) {
     LoaderModule loader(ShippedModule("PixOle"));
-    auto scaleRows = GetProcAddressAs<ScaleRowsFunction>(loader.module, "_ScaleRows@16");
+    auto scaleRows = GetProcAddressAs<ScaleRowsFunction>(loader.module, KV_EXPORT_SCALEROWS);
     ASSERT_TRUE(scaleRows);
     const int width = 97, height = 61;
     std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 4);

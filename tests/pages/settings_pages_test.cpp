@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
 #include "app/startup.h"
@@ -110,6 +111,13 @@ TEST_F(SettingsPages, ProxyCredentialsAreLoadedPlainAndStoredOnlyWrapped) {
     EXPECT_FALSE(settings.Has("KvUsProxy"));
 }
 
+// PSAPI as a 32-bit program finds it for a 64-bit one: the modules of the
+// other kind cannot be read.
+BOOL WINAPI ModulesOfAnotherKind(HANDLE, HMODULE*, DWORD, DWORD*) {
+    SetLastError(ERROR_PARTIAL_COPY);
+    return FALSE;
+}
+
 // Counts the enumerations that reach the system.
 EnumProcessesFunction realEnumProcesses;
 int enumerations;
@@ -125,6 +133,15 @@ TEST_F(SettingsPages, TheExclusionCheckMatchesNamesInAnyCaseByEitherMethod) {
     PsAPIFunctions();
     ASSERT_NE(hPsAPI, nullptr) << "PSAPI.DLL is there";
     EXPECT_EQ(ProcViewCreate(nullptr, 1), 1) << "a name stored in capitals matches";
+
+    // Where PSAPI cannot read a program's modules, the limited query names it.
+    const EnumProcessModulesFunction realModules = pEnumProcessModules;
+    pEnumProcessModules = ModulesOfAnotherKind;
+    if (pQueryFullProcessImageName)
+        EXPECT_EQ(ProcViewCreate(nullptr, 1), 1) << "found through the limited query";
+    else
+        std::printf("[  SKIPPED ] this system has no QueryFullProcessImageName (before Windows Vista)\n");
+    pEnumProcessModules = realModules;
 
     FreeProcessFunctions();
     hToolH32 = LoadLibraryA("KERNEL32.DLL");

@@ -209,13 +209,13 @@ void Draw(HDC dc) {
     DeleteObject(brush);
 }
 
-void LogCall(HWND window, int command, int argument, INT_PTR data) {
+void LogCall(HWND window, int command, INT_PTR argument, INT_PTR data) {
     char line[1200];
     switch (command) {
         case KvCREATE:
         case KvSETTINGS:
         case KvGETDESCRIPTION:
-            snprintf(line, sizeof line, "%d %d %s", command, argument, Text(data).c_str());
+            snprintf(line, sizeof line, "%d %d %s", command, static_cast<int>(argument), Text(data).c_str());
             break;
         case KvCMDRUN:
             snprintf(line, sizeof line, "%d %s", command, Text(argument).c_str());
@@ -228,11 +228,12 @@ void LogCall(HWND window, int command, int argument, INT_PTR data) {
         case KvCREATEMENUITEMPOPUP:
         case KvRUNMENUITEM:
         case KvPOPMENU:
-            snprintf(line, sizeof line, "%d %d %ld menu=%p", command, argument, static_cast<long>(data),
-                     static_cast<void*>(window));
+            snprintf(line, sizeof line, "%d %d %lld menu=%p", command, static_cast<int>(argument),
+                     static_cast<long long>(data), static_cast<void*>(window));
             break;
         default:
-            snprintf(line, sizeof line, "%d %d %ld", command, argument, static_cast<long>(data));
+            snprintf(line, sizeof line, "%d %d %lld", command, static_cast<int>(argument),
+                     static_cast<long long>(data));
             break;
     }
     Log(line);
@@ -240,7 +241,7 @@ void LogCall(HWND window, int command, int argument, INT_PTR data) {
 
 }  // namespace
 
-extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, int argument, INT_PTR data) {
+extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, INT_PTR argument, INT_PTR data) {
     LogCall(window, command, argument, data);
     const bool menuCommand = command == KvCREATEMENUITEM || command == KvCREATEMENUITEMPOPUP ||
                              command == KvRUNMENUITEM || command == KvPOPMENU;

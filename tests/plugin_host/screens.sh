@@ -4,12 +4,14 @@
 # screens.sh [output folder] [prefix]. Builds first.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
-build=${BUILD_DIR:-$top/build}
+top_build=${BUILD_DIR:-$top/build}
+build=$top_build
 out=${1:-$build/screens}
 prefix=${2:-plugins}
 mkdir -p "$out"
 "$top/scripts/build.sh"
 . "$top/scripts/wine-env.sh"
+wine_pick_tree "$top_build"
 trap wine_env_stop EXIT
 wine_env_start "$build"
 

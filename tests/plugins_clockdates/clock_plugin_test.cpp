@@ -1,4 +1,4 @@
-// KvClock.dll loaded from dist\Plugins and driven through "_Dravonex@16" in
+// KvClock.dll loaded from dist\Plugins and driven through its entry (KV_PLUGIN_ENTRY) in
 // the host's order (page, name, settings), with a stand-in host answering
 // its services: the page, both clock windows, the dial, the popup menu and
 // the clocks painted on a desktop.

@@ -188,7 +188,7 @@ int ComposeDates(const std::string& out) {
     static HWND panel = host.panel();
     SetDayColourFunction([](int command, const char* m, const char* d) {
         return static_cast<COLORREF>(
-            plugin->Call(panel, command, static_cast<int>(reinterpret_cast<INT_PTR>(m)), reinterpret_cast<INT_PTR>(d)));
+            plugin->Call(panel, command, reinterpret_cast<INT_PTR>(m), reinterpret_cast<INT_PTR>(d)));
     });
     CalendarContext context;
     context.style = DefaultCalendarStyle();

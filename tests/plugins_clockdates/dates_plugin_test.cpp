@@ -1,4 +1,4 @@
-// KvDates.dll loaded from dist\Plugins and driven through "_Dravonex@16"
+// KvDates.dll loaded from dist\Plugins and driven through its entry (KV_PLUGIN_ENTRY)
 // with a stand-in host: texts printed on a wallpaper bitmap (blended by the
 // host's own routine), day colours for the host's calendar, and the page
 // that manages date files.
@@ -115,7 +115,7 @@ protected:
     void Print(const std::string& file, const char* key, const char* value) { WriteIni(dst, file.c_str(), key, value); }
 
     COLORREF DayColour(int command, const char* month, const char* day) const {
-        return static_cast<COLORREF>(module->Call(host.panel(), command, static_cast<int>(reinterpret_cast<INT_PTR>(month)),
+        return static_cast<COLORREF>(module->Call(host.panel(), command, reinterpret_cast<INT_PTR>(month),
                                                   reinterpret_cast<INT_PTR>(day)));
     }
 
@@ -221,7 +221,7 @@ TEST_F(DatesPluginTest, DaysWithAnEntryTakeTheFilesColoursInTheHostsCalendar) {
     plugin = module.get();
     panel = host.panel();
     DayColourFunction previous = SetDayColourFunction([](int command, const char* month, const char* day) {
-        return static_cast<COLORREF>(plugin->Call(panel, command, static_cast<int>(reinterpret_cast<INT_PTR>(month)),
+        return static_cast<COLORREF>(plugin->Call(panel, command, reinterpret_cast<INT_PTR>(month),
                                                   reinterpret_cast<INT_PTR>(day)));
     });
     CalendarContext context;

@@ -183,11 +183,11 @@ void PluginModule::Unload() {
     entry_ = nullptr;
 }
 
-INT_PTR PluginModule::Call(HWND window, int command, int argument, INT_PTR data) const {
+INT_PTR PluginModule::Call(HWND window, int command, INT_PTR argument, INT_PTR data) const {
     return entry_ ? entry_(window, command, argument, data) : 0;
 }
 
-std::string PluginModule::CallText(HWND window, int command, int argument, INT_PTR data) const {
+std::string PluginModule::CallText(HWND window, int command, INT_PTR argument, INT_PTR data) const {
     char* text = reinterpret_cast<char*>(Call(window, command, argument, data));
     if (!text) return "<none>";
     std::string copy(text);

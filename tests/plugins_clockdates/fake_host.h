@@ -67,9 +67,9 @@ public:
     PluginModule& operator=(const PluginModule&) = delete;
 
     bool loaded() const { return entry_ != nullptr; }
-    INT_PTR Call(HWND window, int command, int argument, INT_PTR data) const;
+    INT_PTR Call(HWND window, int command, INT_PTR argument, INT_PTR data) const;
     // A heap text the plug-in returned, freed after copying.
-    std::string CallText(HWND window, int command, int argument, INT_PTR data) const;
+    std::string CallText(HWND window, int command, INT_PTR argument, INT_PTR data) const;
     void Unload();
 
 private:

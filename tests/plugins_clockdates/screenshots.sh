@@ -4,12 +4,14 @@
 # wallpaper beside the calendar. Usage: screenshots.sh [OUTPUT_FOLDER]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
-build=${BUILD_DIR:-$top/build}
+top_build=${BUILD_DIR:-$top/build}
+build=$top_build
 out=${1:-$build/screens}
 mkdir -p "$out"
 
 "$top/scripts/build.sh"
 . "$top/scripts/wine-env.sh"
+wine_pick_tree "$top_build"
 trap wine_env_stop EXIT
 # A screen of our own, so the picture holds nothing but the demo.
 unset DISPLAY

@@ -86,10 +86,10 @@ public:
     PluginModule& operator=(const PluginModule&) = delete;
 
     bool loaded() const { return entry_ != nullptr; }
-    INT_PTR operator()(HWND window, int command, int argument = 0, INT_PTR data = 0) const {
+    INT_PTR operator()(HWND window, int command, INT_PTR argument = 0, INT_PTR data = 0) const {
         return entry_ ? entry_(window, command, argument, data) : 0;
     }
-    INT_PTR operator()(HWND window, int command, int argument, const char* text) const {
+    INT_PTR operator()(HWND window, int command, INT_PTR argument, const char* text) const {
         return (*this)(window, command, argument, reinterpret_cast<INT_PTR>(text));
     }
     HMODULE module() const { return module_; }

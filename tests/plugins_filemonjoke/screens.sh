@@ -3,16 +3,17 @@
 # Russian, on Xvfb: screens.sh [output folder]. Builds first.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
-build=${BUILD_DIR:-$top/build}
+top_build=${BUILD_DIR:-$top/build}
+build=$top_build
 out=${1:-$build/screens}
 mkdir -p "$out"
 "$top/scripts/build.sh"
 . "$top/scripts/wine-env.sh"
+wine_pick_tree "$top_build"
 trap wine_env_stop EXIT
 wine_env_start "$build"
 
 program="$build/tests/plugin_pages/plugin_pages.exe"
-dist="$build/dist"
 for language in eng rus; do
   for plugin in KvFileMon KvJoke; do
     locale=C.UTF-8

@@ -239,13 +239,13 @@ InformerPlugin::~InformerPlugin() {
     if (module_) FreeLibrary(module_);
 }
 
-INT_PTR InformerPlugin::Call(int command, int argument, INT_PTR data, HWND window) {
+INT_PTR InformerPlugin::Call(int command, INT_PTR argument, INT_PTR data, HWND window) {
     return entry_ ? entry_(window ? window : host_.window(), command, argument, data) : 0;
 }
 
 std::string InformerPlugin::CommandLine(const std::string& line) {
     char* heap = _strdup(line.c_str());
-    char* answer = reinterpret_cast<char*>(Call(KvCMDRUN, static_cast<int>(reinterpret_cast<INT_PTR>(heap)), 0));
+    char* answer = reinterpret_cast<char*>(Call(KvCMDRUN, reinterpret_cast<INT_PTR>(heap), 0));
     if (!answer) {
         free(heap);
         return "<none>";

@@ -1,6 +1,6 @@
 // A stand-in for Dravonel's plug-in host: a hidden window that answers the
 // service requests (WM_USER+2) as the protocol says and records them, and
-// the plug-in loaded from dist\Plugins and driven through "_Dravonex@16" in
+// the plug-in loaded from dist\Plugins and driven through its entry (KV_PLUGIN_ENTRY) in
 // the host's order.
 #pragma once
 
@@ -54,7 +54,7 @@ public:
     InformerPlugin& operator=(const InformerPlugin&) = delete;
 
     bool loaded() const { return entry_ != nullptr; }
-    INT_PTR Call(int command, int argument, INT_PTR data, HWND window = nullptr);
+    INT_PTR Call(int command, INT_PTR argument, INT_PTR data, HWND window = nullptr);
     // Command 17 with a heap copy of line: the text handed back, or "<none>".
     std::string CommandLine(const std::string& line);
     // Command 16 onto a wallpaper of that size and colour (or painted).

@@ -147,7 +147,7 @@ PluginModule::PluginModule() {
 
 PluginModule::~PluginModule() { Close(); }
 
-INT_PTR PluginModule::Call(HWND window, int command, int argument, INT_PTR data) const {
+INT_PTR PluginModule::Call(HWND window, int command, INT_PTR argument, INT_PTR data) const {
     return entry_ ? entry_(window, command, argument, data) : 0;
 }
 
@@ -288,7 +288,18 @@ MessageBoxCloser::MessageBoxCloser(std::string title, int button) : title_(std::
 
 MessageBoxCloser::~MessageBoxCloser() {
     InterlockedExchange(&stop_, 1);
-    WaitForSingleObject(thread_, 5000);
+    // The watcher reads window texts, which waits for the windows of this
+    // thread to answer: keep them answering until it has ended, or it would
+    // outlive this record.
+    const DWORD deadline = GetTickCount() + 10000;
+    while (MsgWaitForMultipleObjects(1, &thread_, FALSE, 100, QS_ALLINPUT) != WAIT_OBJECT_0 &&
+           static_cast<LONG>(deadline - GetTickCount()) > 0) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
     CloseHandle(thread_);
 }
 

@@ -48,7 +48,7 @@ public:
     PluginModule& operator=(const PluginModule&) = delete;
 
     bool loaded() const { return entry_ != nullptr; }
-    INT_PTR Call(HWND window, int command, int argument = 0, INT_PTR data = 0) const;
+    INT_PTR Call(HWND window, int command, INT_PTR argument = 0, INT_PTR data = 0) const;
     // Command 0 with the host's window and the language file, as the host does.
     INT_PTR Create(const FakeHost& host, const std::string& languageFile) const;
     // Command 11 and unloading; also done by the destructor.

@@ -7,7 +7,16 @@
 
 namespace {
 
-const DWORD kConnectionSize = 692, kStatusSize = 288, kConnected = 0x2000;
+// RASCONNA as Windows 2000 defines it: 692 bytes for 32-bit callers, 704 for
+// x64 ones (the handle is pointer-sized).
+struct Connection {
+    DWORD dwSize;
+    HANDLE hrasconn;
+    char names[663];
+    DWORD dwSubEntry;
+    GUID guidEntry;
+};
+const DWORD kConnectionSize = sizeof(Connection), kStatusSize = 288, kConnected = 0x2000;
 const DWORD kInvalidSize = 632, kBufferTooSmall = 603;
 
 bool Connected() {
@@ -28,8 +37,7 @@ extern "C" DWORD WINAPI RasEnumConnectionsA(void* connections, DWORD* bytes, DWO
         *bytes = kConnectionSize;
         return kBufferTooSmall;
     }
-    DWORD* entry = static_cast<DWORD*>(connections);
-    entry[1] = 0x1234;  // the connection's handle
+    static_cast<Connection*>(connections)->hrasconn = reinterpret_cast<HANDLE>(0x1234);
     *count = 1;
     return 0;
 }

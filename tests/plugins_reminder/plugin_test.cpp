@@ -1,5 +1,5 @@
 // KvReminder.dll as the host sees it: loaded from dist\Plugins, driven
-// through "_Dravonex@16" by a fake host that answers its service requests.
+// through its entry (KV_PLUGIN_ENTRY) by a fake host that answers its service requests.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <mmsystem.h>

@@ -5,17 +5,19 @@
 # build/reminder-screens) as issue18-<scene>-<language>.png.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
-build=${BUILD_DIR:-$top/build}
+top_build=${BUILD_DIR:-$top/build}
+build=$top_build
 out=${1:-$build/reminder-screens}
 mkdir -p "$out"
 if ! built=$("$top/scripts/build.sh" 2>&1); then
   echo "$built" | tail -30
   exit 1
 fi
+. "$top/scripts/wine-env.sh"
+wine_pick_tree "$top_build"
 stager="$build/tests/reminder_screens/reminder_screens.exe"
 
 unset DISPLAY
-. "$top/scripts/wine-env.sh"
 trap wine_env_stop EXIT
 wine_env_start "$build"
 

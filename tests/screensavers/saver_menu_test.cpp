@@ -74,6 +74,30 @@ TEST_F(SaverMenu, ListsTheWindowsFolderThenTheSystemFolderWithNameIconAndShortPa
         << "the Windows folder first";
 }
 
+// A 32-bit program on 64-bit Windows sees the real System32 only through
+// another name of it ("Sysnative"): what it alone holds is added under the
+// System32 name the system's setting uses, and nothing comes twice.
+TEST_F(SaverMenu, AnotherNameOfTheSystemFolderAddsWhatOnlyItHoldsUnderTheSystemName) {
+    char temporary[MAX_PATH] = "";
+    GetTempPathA(sizeof temporary, temporary);
+    const std::string alias = std::string(temporary) + "saver-alias-" + std::to_string(GetCurrentProcessId());
+    ASSERT_TRUE(CreateDirectoryA(alias.c_str(), nullptr));
+    ASSERT_FALSE(savers_.Install("saver_quoted", SystemFolder(), "ta.scr").empty());
+    ASSERT_FALSE(savers_.Install("saver_quoted", alias, "ta.scr").empty());
+    ASSERT_FALSE(savers_.Install("saver_plain", alias, "Only here.scr").empty());
+
+    FindScreenSavers();
+    ASSERT_EQ(ScreenSaverCount(), 1);
+    EXPECT_EQ(FindFile(alias.c_str(), "*.scr", ScreenSaverCount(), SystemFolder().c_str()), 2);
+    ASSERT_EQ(ScreenSaverCount(), 2) << "the saver both hold comes once";
+    const std::string path = ScreenSaverPath(2);
+    EXPECT_EQ(path.rfind(ShortPath(SystemFolder()) + "\\", 0), 0u) << path;
+    EXPECT_EQ(ScreenSaverName(2), std::string("Only here"));
+
+    savers_.RemoveAll();
+    RemoveDirectoryA(alias.c_str());
+}
+
 TEST_F(SaverMenu, WithoutSaversOnlyNoRemainsAndTheSaverSettingsItemIsGreyed) {
     SetRegistrySaver(WindowsFolder() + "\\gone.scr");
     FindScreenSavers();

@@ -7,16 +7,18 @@
 #   BUILD_DIR=<build folder> tests/screensavers/screens.sh [output folder]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
-build=${BUILD_DIR:-$top/build}
+top_build=${BUILD_DIR:-$top/build}
+build=$top_build
 shots=${1:-$build/screenshots/savers}
 "$top/scripts/bootstrap.sh"
 "$top/scripts/build.sh" >/dev/null
+. "$top/scripts/wine-env.sh"
+wine_pick_tree "$top_build"
 
 work="$build/tests/saver_screens"
 . "$top/bench/pages/page_shots_lib.sh"
 prepare_shot_program
 
-. "$top/scripts/wine-env.sh"
 installed=()
 cleanup() {
   for file in "${installed[@]}"; do rm -f "$file"; done

@@ -21,7 +21,10 @@ namespace {
 
 const char* const kQuitEvent = "KvScrSetTestQuit";
 
-std::string Decimal(HWND window) { return std::to_string(reinterpret_cast<UINT_PTR>(window)); }
+// A saver of either kind reads the handle's low 32 bits.
+std::string Decimal(HWND window) {
+    return std::to_string(static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(window)));
+}
 
 struct Saver {
     std::string name;       // file name, as the stand-in logs it

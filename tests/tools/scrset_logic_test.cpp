@@ -35,6 +35,17 @@ TEST(ScrCommandLine, SecondCharacterDecidesTheMode) {
     EXPECT_EQ(ParseScrCommandLine(nullptr).mode, 0);
 }
 
+TEST(ScrCommandLine, ParentHandleWidensItsLow32BitsWithTheSign) {
+    // 0x80010000: a handle with the top bit of its 32 set, as a 32-bit
+    // writer, a 64-bit one and a signed one put it.
+    const HWND high = reinterpret_cast<HWND>(static_cast<LONG_PTR>(-2147418112));
+    EXPECT_EQ(ParseScrCommandLine("/c:2147549184").parent, high);
+    EXPECT_EQ(ParseScrCommandLine("/C 18446744071562133504").parent, high);
+    EXPECT_EQ(ParseScrCommandLine("/c:-2147418112").parent, high);
+    // The top bit clear: the number as it is.
+    EXPECT_EQ(ParseScrCommandLine("/c:2147483647").parent, reinterpret_cast<HWND>(static_cast<LONG_PTR>(0x7FFFFFFF)));
+}
+
 TEST(ChooseStartRow, InTurnTakesTheCheckedSaverAfterTheStoredOne) {
     // Three checked savers in list order, the third stored: the first.
     EXPECT_EQ(Choose({true, true, true}, 2), 0);

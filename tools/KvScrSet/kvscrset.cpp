@@ -139,6 +139,7 @@ void StartSaver(HWND dialog, const char* switchText) {
 }
 
 void StartPreview(HWND dialog) {
+    // Savers of either kind read the handle's low 32 bits, all that counts.
     char text[32];
     snprintf(text, sizeof text, "/P %lu",
              static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(GetDlgItem(dialog, IDPREVIEW))));
@@ -357,7 +358,7 @@ void OnListChanged(HWND dialog, const NMLISTVIEW* change) {
 void OnCommand(HWND dialog, int id, int code) {
     switch (id) {
     case IDSETUP: {
-        char text[32];
+        char text[32];  // the low 32 bits of the handle, as for the preview
         snprintf(text, sizeof text, "/C %lu", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(dialog)));
         StartSaver(dialog, text);
         SetTimer(dialog, kPreviewAgainTimer, 1000, nullptr);

@@ -12,8 +12,11 @@ ScrCommandLine ParseScrCommandLine(const char* arguments) {
         if (second == 's') second = 'S';
         result.mode = second >= 'a' && second <= 'z' ? static_cast<char>(second - 'a' + 'A') : second;
     }
+    // Only the low 32 bits of a window handle count, whoever wrote the number;
+    // they widen with their sign, as the system widens a 32-bit handle.
     if (result.mode == 'C' && result.text.size() > 3)
-        result.parent = reinterpret_cast<HWND>(static_cast<UINT_PTR>(strtoul(result.text.c_str() + 3, nullptr, 10)));
+        result.parent = reinterpret_cast<HWND>(
+            static_cast<LONG_PTR>(static_cast<LONG>(strtoull(result.text.c_str() + 3, nullptr, 10))));
     return result;
 }
 

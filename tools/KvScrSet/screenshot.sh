@@ -4,11 +4,13 @@
 # the picture. Usage: tools/KvScrSet/screenshot.sh [out.png]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
-build=${BUILD_DIR:-$top/build}
+top_build=${BUILD_DIR:-$top/build}
+build=$top_build
 out=${1:-$build/screens/kvscrset-settings.png}
 
 "$top/scripts/build.sh" >/dev/null
 . "$top/scripts/wine-env.sh"
+wine_pick_tree "$top_build"
 installed=()
 cleanup() {
   for file in "${installed[@]}"; do rm -f "$file"; done
@@ -20,7 +22,7 @@ wine_env_start "$build"
 program="$build/screens/kvscrset"
 rm -rf "$program"
 mkdir -p "$program" "$(dirname "$out")"
-cp -r "$build/dist/." "$program/"
+cp -r "$dist/." "$program/"
 windows="$WINEPREFIX/drive_c/windows"
 for name in Aquarium Starfield Mystify Bezier Marquee; do
   cp "$build/tests/e2e_scrset/stand_in_saver_plain.exe" "$windows/$name.scr"
