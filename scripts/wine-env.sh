@@ -137,7 +137,9 @@ wine_can_run_32bit() {
     return 1
   fi
   local answer
-  if ! answer=$(timeout -k 2 20 "$loader" --version 2>&1); then
+  # Through bash's own exec: a program the kernel refuses is then told as
+  # such, where timeout would hand it to the shell as a script.
+  if ! answer=$(timeout -k 2 20 bash -c 'exec "$0" --version' "$loader" 2>&1); then
     case "$answer" in
       *"Exec format error"*) wine_32bit_reason="Wine's 32-bit loader fails with \"Exec format error\": the kernel runs only 64-bit programs" ;;
       *) wine_32bit_reason="Wine's 32-bit loader does not start ($(printf '%s' "$answer" | head -n 1))" ;;

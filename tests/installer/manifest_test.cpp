@@ -64,6 +64,11 @@ TEST(Manifests, EveryProgramDeclaresTheSystemsItKnowsAndRunsAsInvoker) {
         EXPECT_TRUE(Has(manifest, "level=\"asInvoker\""));
         EXPECT_EQ(Has(manifest, "name=\"Microsoft.Windows.Common-Controls\""), program.windowed);
         EXPECT_EQ(Has(manifest, ">true</dpiAware>"), program.windowed);
+        // Windows refuses to start a program whose manifest names another
+        // processor (error 14001), though Wine starts it.
+        const bool x64 = sizeof(void*) == 8;
+        EXPECT_TRUE(Has(manifest, x64 ? "processorArchitecture=\"amd64\"" : "processorArchitecture=\"x86\""));
+        EXPECT_FALSE(Has(manifest, x64 ? "processorArchitecture=\"x86\"" : "processorArchitecture=\"amd64\""));
         // A manifest the system cannot read keeps the program from starting.
         HANDLE context = ActivationContextOf(ProgramPath(program));
         EXPECT_NE(context, INVALID_HANDLE_VALUE) << "error " << GetLastError();

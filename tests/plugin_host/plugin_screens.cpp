@@ -4,6 +4,8 @@
 //   plugin_screens <eng|rus> page <n>   the settings window on the n-th
 //                                       plug-in page of the tree (0 = the
 //                                       plug-ins' root)
+//   plugin_screens <eng|rus> page 0 <module>...   the root with modules of
+//                                       the other kind put into Plugins
 // Prints "shown" when the view stands and holds it for a few seconds.
 #include <windows.h>
 #include <commctrl.h>
@@ -57,6 +59,12 @@ int main(int argc, char** argv) {
     SettingsFile settings(folder.path());
     settings.Set("ini", language + ".ini");
     Furnish(folder, settings);
+    for (int i = 4; i < argc; ++i) {
+        const std::string module = argv[i];
+        // Beside the modules of the same name, not over them.
+        const std::string name = "Old" + module.substr(module.find_last_of('\\') + 1);
+        CopyFileA(module.c_str(), folder.file("Plugins\\" + name).c_str(), FALSE);
+    }
     DravonelApp app(folder);
     if (!app.WaitReady()) return 1;
     Sleep(500);

@@ -39,3 +39,9 @@ for language in eng rus; do
   shoot "$language" dates page 3
   shoot "$language" clock page 4
 done
+# Modules of the other kind beside this kind's own: skipped and named.
+if [ "$(wine_tree_kind "$build")" = x64 ]; then other_dist="$top_build/dist"; else other_dist="$top_build/dist-x64"; fi
+for language in eng rus; do
+  shoot "$language" skipped page 0 "Z:${other_dist//\//\\}\\Plugins\\KvJoke.dll" \
+    "Z:${other_dist//\//\\}\\Plugins\\KvClock.dll"
+done
