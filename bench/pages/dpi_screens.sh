@@ -19,7 +19,12 @@ wine_pick_tree "$top_build"
 work="$build/bench/page_shots/dpi"
 . "$top/bench/pages/page_shots_lib.sh"
 prepare_shot_program
-[ -f "$top_build/Dravonel-setup.exe" ] && cp "$top_build/Dravonel-setup.exe" "$program/"
+# The shipped setup is a 32-bit program; where those cannot run, the same
+# script built as an x64 program shows the same pages.
+setup="$top_build/Dravonel-setup.exe"
+[ "$(wine_tree_kind "$build")" = x64 ] && ! wine_can_run_32bit "$top_build" &&
+  setup="$top_build/installer/Dravonel-setup-x64-test.exe"
+[ -f "$setup" ] && cp "$setup" "$program/Dravonel-setup.exe"
 
 restore_dpi() { wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || true; }
 trap 'restore_dpi; wine_env_stop' EXIT

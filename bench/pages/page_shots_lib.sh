@@ -11,7 +11,7 @@ prepare_shot_program() {
   rm -rf "$work"
   mkdir -p "$shots" "$work/markers"
   program="$work/program"
-  cp -r "$build/dist" "$program"
+  cp -r "$dist" "$program"
   cp "$build/bench/page_shots/page_shots.exe" "$program/"
   printf '[set]\r\ndefuser=shots\r\n' > "$program/Dravonel.ini"
   mkdir -p "$program/Users"
