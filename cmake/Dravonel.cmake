@@ -4,11 +4,9 @@
 # XP included) and for x64 (dist-x64/, for 64-bit Windows).
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(DRAVONEL_X64 TRUE)
-  set(DRAVONEL_KIND x64)
   set(DRAVONEL_MANIFEST_ARCHITECTURE amd64)
 else()
   set(DRAVONEL_X64 FALSE)
-  set(DRAVONEL_KIND x86)
   set(DRAVONEL_MANIFEST_ARCHITECTURE x86)
 endif()
 

@@ -45,16 +45,3 @@ ModuleKind ModuleKindOfFile(const char* path) {
 }
 
 ModuleKind OwnModuleKind() { return sizeof(void*) == 8 ? ModuleKind::X64 : ModuleKind::X86; }
-
-const char* ModuleKindText(ModuleKind kind) {
-    switch (kind) {
-        case ModuleKind::X86:
-            return "32-bit";
-        case ModuleKind::X64:
-            return "x64";
-        case ModuleKind::Other:
-            return "other";
-        default:
-            return "none";
-    }
-}

@@ -20,6 +20,3 @@ ModuleKind ModuleKindOfBytes(const unsigned char* bytes, size_t size);
 ModuleKind ModuleKindOfFile(const char* path);
 // The kind this code was built as.
 ModuleKind OwnModuleKind();
-
-// "32-bit", "x64", "other" or "none": the English names of the kinds.
-const char* ModuleKindText(ModuleKind kind);

@@ -17,5 +17,5 @@ configure() {
 
 configure "$build/x64" toolchain-x86_64-mingw.cmake -DDRAVONEL_DIST_DIR="$build/dist-x64"
 cmake --build "$build/x64" -- -j"${BUILD_JOBS:-2}"
-configure "$build" toolchain-i686-mingw.cmake -DDRAVONEL_X64_DIST_DIR="$build/dist-x64"
+configure "$build" toolchain-i686-mingw.cmake
 cmake --build "$build" -- -j"${BUILD_JOBS:-2}"

@@ -14,9 +14,6 @@ bool ModuleOfOwnKind(const std::string& path) {
     for (const SkippedModule& module : skipped)
         if (lstrcmpiA(module.path.c_str(), path.c_str()) == 0) return false;
     skipped.push_back({path, kind});
-    const std::string line = SkippedModuleLine("Dravonel: %s is %s, this program is %s: not loaded\n", path,
-                                               ModuleKindText(kind), ModuleKindText(OwnModuleKind()));
-    OutputDebugStringA(line.c_str());
     return false;
 }
 

@@ -45,8 +45,7 @@ std::string ReadLogonWallpaper() {
 void WriteLogonWallpaper(const char* path) {
     ScopedRegKey key;
     if (RegCreateKeyExA(HKEY_USERS, kDefaultDesktop, 0, nullptr, 0, KEY_SET_VALUE | NativeRegistryView(), nullptr,
-                        key.receive(), nullptr) !=
-        ERROR_SUCCESS)
+                        key.receive(), nullptr) != ERROR_SUCCESS)
         return;
     SetString(key.get(), "TileWallpaper", "0");
     SetString(key.get(), "WallpaperStyle", "2");
@@ -88,7 +87,6 @@ void SavePrelogBmp(s_picture* picture, SIZE* pictureSize) {
 void ClearLogonWallpaper() {
     ScopedRegKey key;
     if (RegCreateKeyExA(HKEY_USERS, kDefaultDesktop, 0, nullptr, 0, KEY_SET_VALUE | NativeRegistryView(), nullptr,
-                        key.receive(), nullptr) ==
-        ERROR_SUCCESS)
+                        key.receive(), nullptr) == ERROR_SUCCESS)
         SetString(key.get(), "Wallpaper", "");
 }

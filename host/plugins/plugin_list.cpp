@@ -171,7 +171,6 @@ void loadPlugins() {
 
 INT_PTR CALLBACK PluginsFunc(HWND, UINT, WPARAM, LPARAM) { return 0; }
 
-
 void UnloadPlugins() {
     while (plg* record = pluginLIST) {
         pluginLIST = record->p;

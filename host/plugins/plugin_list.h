@@ -1,6 +1,7 @@
 // The loaded plug-ins: every module of the Plugins folder of this program's
-// kind that exports the entry (KV_PLUGIN_ENTRY), kept in the order the folder listing gave them (the order in
-// which every command reaches them), and their pages in the settings tree.
+// kind that exports the entry (KV_PLUGIN_ENTRY), kept in the order the
+// folder listing gave them (the order in which every command reaches them),
+// and their pages in the settings tree.
 #pragma once
 
 #include <windows.h>

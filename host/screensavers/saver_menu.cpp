@@ -119,7 +119,7 @@ int FindFile(const char* dir, const char* ext, int c, const char* namedAs) {
         if (namedAs) {
             path = FolderWithBackslash(ShortPathOf(namedAs).c_str()) +
                    (found.cAlternateFileName[0] ? found.cAlternateFileName : found.cFileName);
-            if (Listed(path) || Listed(FolderWithBackslash(namedAs) + found.cFileName)) continue;
+            if (Listed(FolderWithBackslash(namedAs) + found.cFileName)) continue;
         }
         const std::string name = SaverDisplayName(FileDescription(full.c_str()).c_str(), found.cFileName);
         SHFILEINFOA info = {};

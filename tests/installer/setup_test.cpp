@@ -16,6 +16,7 @@
 #include "program_folder.h"
 #include "remote_controls.h"
 #include "started_process.h"
+#include "wow64.h"
 #include "window_wait.h"
 
 namespace {
@@ -115,14 +116,7 @@ bool SameFile(const std::string& a, const std::string& b) {
 }
 
 // Whether this Windows is 64-bit: an x64 program, or a 32-bit one under WOW64.
-bool SixtyFourBitWindows() {
-    if (OwnModuleKind() == ModuleKind::X64) return true;
-    typedef BOOL(WINAPI * IsWow64ProcessFunction)(HANDLE, BOOL*);
-    auto isWow64 = reinterpret_cast<IsWow64ProcessFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "IsWow64Process")));
-    BOOL wow64 = FALSE;
-    return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
-}
+bool SixtyFourBitWindows() { return OwnModuleKind() == ModuleKind::X64 || RunningUnderWow64(); }
 
 // The shipped setup is a 32-bit program. Where the test script found that
 // 32-bit programs cannot run, the same script built as an x64 program
