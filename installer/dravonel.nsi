@@ -235,7 +235,7 @@ Section "$(SecAutostartName)" SecAutostart
   ; The same Run value the general page's option writes. The program puts
   ; the value right from its own option at every start, so the option is
   ; set too ("0" is how the page stores a ticked box of this kind).
-  WriteRegStr HKCU "${RUN_KEY}" "Dravonel" "$INSTDIR\Dravonel.exe"
+  WriteRegStr HKCU "${RUN_KEY}" "Dravonel" '"$INSTDIR\Dravonel.exe"'
   Call SettingsFile
   WriteINIStr $R0 "set" "KvAutoSt" "0"
 SectionEnd
@@ -251,8 +251,10 @@ Section "un.$(SecProgramName)" UnSecProgram
   Delete "$SMPROGRAMS\Dravonel.lnk"
   Call un.RemoveShellTraces
   ; Another copy of Dravonel may own the Run value: only ours goes.
+  ; Older versions wrote the path unquoted.
   ReadRegStr $0 HKCU "${RUN_KEY}" "Dravonel"
-  ${If} $0 == "$INSTDIR\Dravonel.exe"
+  ${If} $0 == '"$INSTDIR\Dravonel.exe"'
+  ${OrIf} $0 == "$INSTDIR\Dravonel.exe"
     DeleteRegValue HKCU "${RUN_KEY}" "Dravonel"
   ${EndIf}
 SectionEnd

@@ -22,6 +22,7 @@
 #include "kvinifunction.h"
 #include "resource.h"
 #include "scopedwin.h"
+#include "system_programs.h"
 
 namespace {
 
@@ -38,7 +39,6 @@ void AddToOpenList(const char* name) {
         MessageBoxA(hMain, Priv(3, "STRING", ini), name, MB_OK | MB_ICONINFORMATION);
         return;
     }
-    const int selected = GetCurrentRow();
     if (!chdir_access(name)) {
         addkvfile(name);
     } else {
@@ -46,10 +46,7 @@ void AddToOpenList(const char* name) {
         currentDir = name;
         SetValueKeySet("KvFolder", name);
     }
-    if (AddFiles()) {
-        SaveWallList(1);
-        SetCurrentState(selected);
-    }
+    AddFiles();
 }
 
 }  // namespace
@@ -91,5 +88,5 @@ void ShowCommandLineHelp() {
     const std::string path = WriteHelpFile();
     if (path.empty()) return;
     std::string argument = "\"" + path + "\"";
-    ShellExecuteA(hMain, "open", "notepad.exe", argument.c_str(), nullptr, SW_RESTORE);
+    ShellExecuteA(hMain, "open", SystemProgramPath("notepad.exe").c_str(), argument.c_str(), nullptr, SW_RESTORE);
 }

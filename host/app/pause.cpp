@@ -14,13 +14,20 @@ void RunCheckOff() {
     const bool entering = checkOff == 0;
     CheckMainMenuItem(IDPCHECKOFF, entering);
     if (entering) {
-        if (GeneralOption(10312)) KillTimer(hMain, Timer03);
+        if (GeneralOption(10312)) {
+            HoldTimedChanges(true);
+            KillTimer(hMain, Timer03);
+        }
         if (GeneralOption(10313)) KillTimer(hMain, Timer04);
         if (GeneralOption(10314)) KillTimer(hMain, Timer06);
         checkOff = 1;
         SetValueKeySet("KvCheckOff", "1");
     } else {
-        if (GeneralOption(10312) && currentTimer) SetTimer(hMain, Timer03, currentTimer, nullptr);
+        // Whatever the option says now: a period the pause stopped runs again.
+        if (TimedChangesHeld()) {
+            HoldTimedChanges(false);
+            StartChangeTimer();
+        }
         if (GeneralOption(10313)) SetTimer(hMain, Timer04, 2000, nullptr);
         if (GeneralOption(10314)) SetTimer(hMain, Timer06, 2000, nullptr);
         checkOff = 0;

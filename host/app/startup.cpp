@@ -76,7 +76,14 @@ const ButtonTip kButtonTips[] = {
 
 }  // namespace
 
-HWND FindRunningInstance() { return FindWindowA("#32770", "Dravonel"); }
+HWND FindRunningInstance() {
+    // Message boxes are dialogs too, and some are titled "Dravonel": the
+    // main window is the one that holds the command field.
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, "#32770", "Dravonel")) != nullptr)
+        if (GetDlgItem(window, IDCMD)) return window;
+    return nullptr;
+}
 
 void HandOverCommandLine(HWND running, const char* commandLine) {
     SetDlgItemTextA(running, IDCMD, commandLine);
@@ -172,6 +179,7 @@ void InitializeApp(const char* commandLine) {
     CreateLanguageMenu();
     Language();
     CheckProgramFolder();
+    TellOldSettingsKept();
 
     PrepeaCpu();
     GetCpuUsage();

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "base/globals.h"
 #include "base/main_menu_state.h"
 #include "kvinifunction.h"
@@ -20,9 +22,13 @@ void ApplyAutostart(bool on) {
     if (RegCreateKeyExA(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE | NativeRegistryView(), nullptr,
                         run.receive(), nullptr) == ERROR_SUCCESS) {
         if (on) {
+            // Quoted: unquoted, a path with blanks is looked up piece by
+            // piece at logon ("C:\Program.exe" first).
             char program[MAX_PATH];
-            DWORD length = GetModuleFileNameA(nullptr, program, sizeof program);
-            RegSetValueExA(run.get(), "Dravonel", 0, REG_SZ, reinterpret_cast<const BYTE*>(program), length + 1);
+            const DWORD length = GetModuleFileNameA(nullptr, program, sizeof program);
+            const std::string command = "\"" + std::string(program, length) + "\"";
+            RegSetValueExA(run.get(), "Dravonel", 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                           static_cast<DWORD>(command.size() + 1));
         } else {
             RegDeleteValueA(run.get(), "Dravonel");
         }

@@ -27,6 +27,8 @@ unsigned currentTimer;
 
 namespace {
 
+bool timedChangesHeld;
+
 std::string UsersOwnWallpaper() {
     HeapString own(ReadReestrChar("Wallpaper", HKEY_CURRENT_USER, "Control Panel\\Desktop", nullptr));
     std::string path = own ? own.get() : "";
@@ -94,7 +96,15 @@ void ToWall(int notify) {
         CreateWallPaper(own.empty() ? nullptr : tLoadPicture(&size, own.c_str()), &size);
         SetValueKeySet("WallRet", own.empty() ? nullptr : own.c_str());
     }
-    if (currentTimer && !checkOff) SetTimer(hMain, Timer03, currentTimer, nullptr);
+    StartChangeTimer();
+}
+
+void HoldTimedChanges(bool held) { timedChangesHeld = held; }
+
+bool TimedChangesHeld() { return timedChangesHeld; }
+
+void StartChangeTimer() {
+    if (currentTimer && !timedChangesHeld) SetTimer(hMain, Timer03, currentTimer, nullptr);
 }
 
 int CheckChange() {

@@ -17,6 +17,12 @@ void PreviousWall();
 // Applies the current row again; with an empty list, the user's own
 // wallpaper ("WallRet").
 void ToWall(int notify);
+// The pause holds timed changes while it lasts when its option says so;
+// otherwise the period keeps running through it.
+void HoldTimedChanges(bool held);
+bool TimedChangesHeld();
+// Starts timer 3 with the period unless there is none or the changes are held.
+void StartChangeTimer();
 // 1 when a timed change may happen now.
 int CheckChange();
 void OnTimer03();

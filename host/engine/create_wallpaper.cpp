@@ -1,6 +1,7 @@
 #include "engine/create_wallpaper.h"
 
 #include "base/globals.h"
+#include "base/save_failures.h"
 #include "engine/calendar_drawing.h"
 #include "engine/composition.h"
 #include "engine/wallpaper_events.h"
@@ -56,10 +57,16 @@ void CreateWallPaper(s_picture* picture, SIZE* pictureSize) {
         GdiFlush();
     }
     const std::string path = ComposedWallpaperPath();
-    if (pSavePicture && !path.empty() && pSavePicture(path.c_str(), wall.get()) == 0) {
-        UpdateWalpaper(path.c_str());
-        RaiseWallpaperApplied();
+    if (!pSavePicture || path.empty()) return;
+    if (pSavePicture(path.c_str(), wall.get()) != 0) {
+        // A full disk or a folder that cannot be written: the desktop keeps
+        // the old picture, and the user is told why nothing changes.
+        ReportSaveFailure(SAVE_FAILED_WALLPAPER, path.c_str());
+        return;
     }
+    ReportSaveSuccess(SAVE_FAILED_WALLPAPER);
+    UpdateWalpaper(path.c_str());
+    RaiseWallpaperApplied();
 }
 
 void UpdateWalpaper(const char* path) {

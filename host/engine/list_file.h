@@ -56,9 +56,10 @@ bool ReplaceFileText(const std::string& path, const std::string& text);
 bool WriteListFile(const std::string& path, const std::vector<WallRow>& rows);
 
 // The count trailer of an open list file (read from its last 20 bytes). A
-// file without one gets "\r\n#<entries>" appended. *trailerStart receives the
-// offset of the trailer's "#" (the end of the file when it was appended).
-int GetCountFilesList(FILE* file, long* trailerStart = nullptr);
+// file without one gets "\r\n#<entries>" appended when appendTrailer says it
+// was opened for writing. *trailerStart receives the offset of the trailer's
+// "#" (the end of the file when it was appended).
+int GetCountFilesList(FILE* file, long* trailerStart = nullptr, bool appendTrailer = true);
 
 // The count trailer in the last bytes of a file (at most 21 of them; any
 // bytes), fromStart when they are the whole file: the offset of its "#" in

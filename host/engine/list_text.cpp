@@ -159,7 +159,7 @@ int CountListLines(const char* bytes, size_t length) {
     return count;
 }
 
-int GetCountFilesList(FILE* file, long* trailerStart) {
+int GetCountFilesList(FILE* file, long* trailerStart, bool appendTrailer) {
     fseek(file, 0, SEEK_END);
     long size = ftell(file);
     // The last 21 bytes, up to the very end: the line end, "#" and the count.
@@ -180,8 +180,9 @@ int GetCountFilesList(FILE* file, long* trailerStart) {
     char block[4096];
     for (size_t read; (read = fread(block, 1, sizeof block, file)) > 0;) bytes.append(block, read);
     count = CountListLines(bytes.data(), bytes.size());
+    if (trailerStart) *trailerStart = appendTrailer ? size + 2 : size;
+    if (!appendTrailer) return count;
     fseek(file, 0, SEEK_END);
-    if (trailerStart) *trailerStart = size + 2;
     fprintf(file, "\r\n#%d", count);
     fflush(file);
     return count;

@@ -4,6 +4,7 @@
 
 #include "base/control_values.h"
 #include "base/globals.h"
+#include "base/save_failures.h"
 #include "engine/composition.h"
 #include "engine/create_wallpaper.h"
 #include "engine/wall_lists.h"
@@ -18,10 +19,15 @@ namespace {
 // view (NativeRegistryView), whichever kind this program is.
 const char kDefaultDesktop[] = ".DEFAULT\\Control Panel\\Desktop";
 
-void SetString(HKEY key, const char* name, const char* value) {
-    // Written with the terminating zero; errors are not the user's concern.
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
-                   static_cast<DWORD>(lstrlenA(value) + 1));
+LONG SetString(HKEY key, const char* name, const char* value) {
+    return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                          static_cast<DWORD>(lstrlenA(value) + 1));
+}
+
+// The default profile's desktop key, opened for writing.
+LONG OpenDefaultDesktop(ScopedRegKey& key) {
+    return RegCreateKeyExA(HKEY_USERS, kDefaultDesktop, 0, nullptr, 0, KEY_SET_VALUE | NativeRegistryView(), nullptr,
+                           key.receive(), nullptr);
 }
 
 }  // namespace
@@ -42,14 +48,14 @@ std::string ReadLogonWallpaper() {
     return value.data();
 }
 
-void WriteLogonWallpaper(const char* path) {
+LONG WriteLogonWallpaper(const char* path) {
     ScopedRegKey key;
-    if (RegCreateKeyExA(HKEY_USERS, kDefaultDesktop, 0, nullptr, 0, KEY_SET_VALUE | NativeRegistryView(), nullptr,
-                        key.receive(), nullptr) != ERROR_SUCCESS)
-        return;
-    SetString(key.get(), "TileWallpaper", "0");
-    SetString(key.get(), "WallpaperStyle", "2");
-    SetString(key.get(), "Wallpaper", path ? path : "");
+    LONG error = OpenDefaultDesktop(key);
+    if (error != ERROR_SUCCESS) return error;
+    error = SetString(key.get(), "TileWallpaper", "0");
+    if (error == ERROR_SUCCESS) error = SetString(key.get(), "WallpaperStyle", "2");
+    if (error == ERROR_SUCCESS) error = SetString(key.get(), "Wallpaper", path ? path : "");
+    return error;
 }
 
 int PrelogEntryFor(const std::string& value, const std::string& composed, const std::string& copy) {
@@ -59,8 +65,9 @@ int PrelogEntryFor(const std::string& value, const std::string& composed, const 
     return KV_PRELOG_FILE;
 }
 
-void SavePrelogBmp(s_picture* picture, SIZE* pictureSize) {
+LONG SavePrelogBmp(s_picture* picture, SIZE* pictureSize) {
     const SIZE size = pictureSize ? *pictureSize : SIZE{0, 0};
+    LONG result = ERROR_NOT_ENOUGH_MEMORY;
     {
         ScopedGetDC screen(nullptr);
         const int index = ComboIndex(hWall, IDBITSPIXEL, 0);
@@ -77,16 +84,20 @@ void SavePrelogBmp(s_picture* picture, SIZE* pictureSize) {
             }
             const std::string path = PrelogPath();
             if (pSavePicture && pSavePicture(path.c_str(), copy.get()) == 0) {
-                WriteLogonWallpaper(path.c_str());
+                ReportSaveSuccess(SAVE_FAILED_WALLPAPER);
+                result = WriteLogonWallpaper(path.c_str());
+            } else {
+                ReportSaveFailure(SAVE_FAILED_WALLPAPER, path.c_str());
+                result = ERROR_WRITE_FAULT;
             }
         }
     }
     tReleaseImg(picture);
+    return result;
 }
 
-void ClearLogonWallpaper() {
+LONG ClearLogonWallpaper() {
     ScopedRegKey key;
-    if (RegCreateKeyExA(HKEY_USERS, kDefaultDesktop, 0, nullptr, 0, KEY_SET_VALUE | NativeRegistryView(), nullptr,
-                        key.receive(), nullptr) == ERROR_SUCCESS)
-        SetString(key.get(), "Wallpaper", "");
+    const LONG error = OpenDefaultDesktop(key);
+    return error == ERROR_SUCCESS ? SetString(key.get(), "Wallpaper", "") : error;
 }

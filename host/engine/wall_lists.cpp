@@ -156,9 +156,15 @@ void CreatListList() {
         if (search != INVALID_HANDLE_VALUE) {
             do {
                 if (found.dwFileAttributes & (FILE_ATTRIBUTE_OFFLINE | FILE_ATTRIBUTE_DIRECTORY)) continue;
-                FILE* file = fopen(found.cFileName, "a+b");
+                // A list kept read-only (or held open by another program) is
+                // still a list: it is counted, and only a writable one gets
+                // the trailer it lacks.
+                FILE* file = (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY) ? nullptr
+                                                                                : fopen(found.cFileName, "a+b");
+                const bool writable = file != nullptr;
+                if (!file) file = fopen(found.cFileName, "rb");
                 if (!file) continue;
-                int count = GetCountFilesList(file);
+                const int count = GetCountFilesList(file, nullptr, writable);
                 fclose(file);
                 ListRecord* record = new ListRecord{ListNameOfFile(found.cFileName), count};
                 LVITEMA item = {};
@@ -257,10 +263,16 @@ void SearchF() {
 }
 
 bool AddFiles() {
-    size_t added = wallList.AddAtTop(PendingNewestFirst());
+    const int selected = GetCurrentRow();
+    const size_t added = wallList.AddAtTop(PendingNewestFirst());
     ClearPending();
-    if (added) RefreshWallListView();
-    return added != 0;
+    if (!added) return false;
+    RefreshWallListView();
+    // The rows went in above the current picture: it stays selected at its
+    // new row before the new random order is drawn from it.
+    SetCurrentState(selected >= 0 ? selected + static_cast<int>(added) : -1);
+    SaveWallList(1);
+    return true;
 }
 
 bool RemoveFiles() {
@@ -356,13 +368,9 @@ s_filetolist* putToListFile(s_filetolist* request, const char* suffix, bool add)
 s_filenode* AddFilesToList(s_filetolist* request) {
     if (!request || !request->sb || !request->namelist) return request ? request->sb : nullptr;
     if (!lastlist.empty() && lstrcmpiA(request->namelist, lastlist.c_str()) == 0) {
-        const int selected = GetCurrentRow();
         std::vector<std::string> newestFirst = TakeRequestFiles(request);
         pendingFiles.assign(newestFirst.rbegin(), newestFirst.rend());
-        if (AddFiles()) {
-            SaveWallList(1);
-            SetCurrentState(selected);
-        }
+        AddFiles();
     } else {
         putToListFile(request, "#0", true);
     }

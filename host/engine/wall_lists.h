@@ -39,6 +39,9 @@ void addkvfile(const char* path);
 void SearchF();
 // True when the path is taken by addkvfile (a URL, or a picture extension).
 bool IsWallpaperCandidate(const char* path);
+// Puts the pending files at the top of the open list and saves it. The
+// current picture stays selected at its new row, so the selection, lastsel,
+// "KvIndex" and the new random order still name the picture on the desktop.
 bool AddFiles();
 bool RemoveFiles();
 bool RemoveFolder(const char* folder);

@@ -4,6 +4,10 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
+#include <vector>
+
+#include "kvinifunction.h"
 
 const char* const kCalendarKeys[45] = {
     "KvColBoth",   "KvColKaimBoth", "KvColObject", "KvColDate",   "KvColFon",    "KvColKaimDate", "KvColY",
@@ -49,4 +53,23 @@ bool CopyKeyFile2File(const char* filein, const char* fileout) {
     // Readers of the profile cache must see the new file.
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, fileout);
     return true;
+}
+
+PresetImport ImportCalendarKeys(const char* file, const char* userSettings) {
+    if (!file || !userSettings || !*file || !*userSettings) return PresetImport::NoCalendarKeys;
+    std::vector<std::pair<const char*, std::string>> keys;
+    bool any = false;
+    for (const char* key : kCalendarKeys) {
+        char value[1000];
+        const DWORD length = GetPrivateProfileStringA("set", key, "", value, sizeof value, file);
+        keys.push_back({key, std::string(value, length)});
+        any = any || length > 0;
+    }
+    if (!any) return PresetImport::NoCalendarKeys;
+    // Key by key through the store: a failed write is kept there and goes
+    // into the file, in order, once it can be written.
+    bool saved = true;
+    for (const auto& key : keys)
+        saved = SetKey(userSettings, "set", key.first, key.second.empty() ? nullptr : key.second.c_str()) && saved;
+    return saved ? PresetImport::Imported : PresetImport::NotSaved;
 }

@@ -90,7 +90,8 @@ const int kAlphaMax = 10;
 // Tool tips of the page (section "TOOLTIP").
 const int kPlaceTip = 60, kImportTip = 61, kExportTip = 62, kFontTip = 63;
 // Titles of the settings exchange dialogs (section "TOOLTIP").
-const int kExportTitle = 21, kImportTitle = 27;
+const int kExportTitle = 21, kImportTitle = 27;      // section "TOOLTIP"
+const int kPresetNotExported = 67, kPresetHoldsNoCalendar = 68;  // section "STRING"
 const char kSettingsFilter[] = "Dravonex Settings (*.set)\0*.set\0";
 
 // Filling the fields from a file or a record must not store them back.
@@ -366,23 +367,34 @@ void SettingCalen(const char* file) {
     CheckMainMenuItem(IDPCALEN, IsChecked(hCalen, IDDRMON));
 }
 
+// Names the file and what went wrong; the page stays as it was.
+void TellPresetFailure(int text, const char* file) {
+    const std::string message = std::string(Priv(text, "STRING", ini)) + "\r\n\r\n" + file;
+    MessageBoxA(hMain, message.c_str(), "Dravonel", MB_OK | MB_ICONWARNING);
+}
+
 void SaveSettingCalen() {
     HeapString target(OpenSingleFileDialog(hCalen, kSettingsFilter, Priv(kExportTitle, "TOOLTIP", ini), ".set", 0));
     if (!target) return;
     HeapString user(SetUsetExtenPath(".set"));
-    CopyKeyFile2File(user.get(), target.get());
+    if (!CopyKeyFile2File(user.get(), target.get())) TellPresetFailure(kPresetNotExported, target.get());
 }
 
 void LoadSettingCalen() {
     HeapString source(OpenSingleFileDialog(hCalen, kSettingsFilter, Priv(kImportTitle, "TOOLTIP", ini), ".set", 1));
-    if (source) ImportCalendarSettings(source.get());
+    if (!source) return;
+    // A failed save into the settings file is told by the store.
+    if (ImportCalendarSettings(source.get()) == PresetImport::NoCalendarKeys)
+        TellPresetFailure(kPresetHoldsNoCalendar, source.get());
 }
 
-bool ImportCalendarSettings(const char* file) {
+PresetImport ImportCalendarSettings(const char* file) {
     HeapString user(SetUsetExtenPath(".set"));
-    if (!user || !CopyKeyFile2File(file, user.get())) return false;
-    SettingCalen(user.get());
-    return true;
+    const PresetImport result = ImportCalendarKeys(file, user.get());
+    // What did reach the file is shown; a write the store keeps for later
+    // changed nothing yet.
+    if (result == PresetImport::Imported) SettingCalen(user.get());
+    return result;
 }
 
 INT_PTR CALLBACK CalenFunc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

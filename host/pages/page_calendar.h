@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/calendar_drawing.h"
+#include "pages/calendar_presets.h"
 
 INT_PTR CALLBACK CalenFunc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // Start-up defaults of the page's controls, before the settings are loaded.
@@ -29,5 +30,5 @@ s_month ParseMonthRecord(const char* text);
 void SaveSettingCalen();
 void LoadSettingCalen();
 // The calendar keys of file over the user's, then the page reloaded.
-bool ImportCalendarSettings(const char* file);
+PresetImport ImportCalendarSettings(const char* file);
 

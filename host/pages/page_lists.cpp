@@ -53,6 +53,7 @@ const int kBackgroundTip = 17;
 const int kFolderTitle = 2;
 const int kAddFilesTitle = 5;
 const int kRemoveFilesTitle = 7;
+const int kListNotDeleted = 69;  // section "STRING"
 
 std::string Expanded(const std::string& path) {
     HeapString expanded(ExpandEnvStr(path.c_str()));
@@ -92,7 +93,7 @@ bool NeedOpenList() {
     return false;
 }
 
-// After files were added or removed: save with a new order and go back to
+// After files were removed: save with a new order and go back to
 // the row that was selected.
 void AfterChange(bool changed, int selected) {
     if (!changed) return;
@@ -117,8 +118,10 @@ void ShowPreview() {
 void OnSelectChanged(int row) {
     if (row < 0 || static_cast<size_t>(row) >= wallList.size()) return;
     const std::string& path = wallList.row(static_cast<size_t>(row)).path;
-    if (lstrcmpiA(path.c_str(), lastsel.c_str()) == 0 && hBitmap) return;
+    // The same picture at another row (files went in above it) still moves
+    // "KvIndex"; only the preview need not load again.
     if (startProgress) SetValueKeySetInt("KvIndex", row);
+    if (lstrcmpiA(path.c_str(), lastsel.c_str()) == 0 && hBitmap) return;
     lastsel = path;
     SetDlgItemTextA(hFile, IDCURRENTPATH, Expanded(path).c_str());
     if (IsWindowVisible(hFile) && IsDlgButtonChecked(hFile, IDPREVIEW) == BST_CHECKED) ShowPreview();
@@ -217,7 +220,12 @@ void RenameList() {
 void DeleteList() {
     if (!NeedOpenList()) return;
     int row = GetItemSel(hFile, IDLISTLIST);
-    DeleteFileA(ListFile(lastlist, ".lst").c_str());
+    // A list that stays on disk (read-only, or held by another program) must
+    // not look deleted: it would be back at the next start.
+    if (!DeleteFileA(ListFile(lastlist, ".lst").c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) {
+        ShowListMessage(kListNotDeleted);
+        return;
+    }
     DeleteFileA(ListFile(lastlist, ".rnd").c_str());
     lastlist.clear();
     CreatListList();
@@ -232,23 +240,20 @@ void DeleteList() {
 
 void AddFolder() {
     if (!NeedOpenList()) return;
-    const int selected = GetCurrentRow();
     HeapString folder(GetFolder(hMain, currentDir.c_str(), Priv(kFolderTitle, "TOOLTIP", ini)));
     if (!folder || !chdir_access(folder.get())) return;
     SearchF();
     if (AddFiles()) {
         currentDir = folder.get();
         SetValueKeySet("KvFolder", currentDir.c_str());
-        AfterChange(true, selected);
     }
 }
 
 void AddChosenFiles() {
     if (!NeedOpenList()) return;
-    const int selected = GetCurrentRow();
     if (GetOpenFileNameKv(Priv(kAddFilesTitle, "TOOLTIP", ini))) {
         SetValueKeySet("KvFolder", currentDir.c_str());
-        AfterChange(AddFiles(), selected);
+        AddFiles();
     } else {
         pendingFiles.clear();
     }
@@ -256,14 +261,13 @@ void AddChosenFiles() {
 
 void AddTypedEntry() {
     if (!NeedOpenList()) return;
-    const int selected = GetCurrentRow();
     HeapString entry(InputDialog(hMain, 1, 2, nullptr, false));
     if (!entry) return;
     char* text = entry.release();
     KvStrTrim(text, " \"");
     entry.reset(text);
     addkvfile(entry.get());
-    AfterChange(AddFiles(), selected);
+    AddFiles();
 }
 
 void RemoveChosenFolder() {
@@ -472,7 +476,6 @@ void DragFunc(HDROP drop) {
         ShowListMessage(3);
         return;
     }
-    const int selected = GetCurrentRow();
     UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
         UINT length = DragQueryFileA(drop, i, nullptr, 0);
@@ -483,7 +486,7 @@ void DragFunc(HDROP drop) {
         else addkvfile(path.c_str());
     }
     DragFinish(drop);
-    AfterChange(AddFiles(), selected);
+    AddFiles();
 }
 
 INT_PTR CALLBACK FileFunc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

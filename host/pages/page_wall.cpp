@@ -29,6 +29,8 @@ const int kFolderTip = 64;        // section "TOOLTIP"
 const int kFolderPrompt = 50;     // section "WALL"
 const char kDefaultSizeFactor[] = "2.0";
 const int kBitmapTitle = 24;      // section "STRING"
+const int kLogonNeedsAdministrator = 65;
+const int kLogonNotChanged = 66;
 
 
 void SelectCombo(int control, int index) {
@@ -92,6 +94,26 @@ void OnCommand(HWND page, int control, int notification) {
     }
 }
 
+// The system's own sentence for the error, in the user's language.
+std::string SystemErrorText(DWORD error) {
+    char* text = nullptr;
+    const DWORD length =
+        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string sentence = length && text ? std::string(text, length) : std::string();
+    if (text) LocalFree(text);
+    while (!sentence.empty() && (sentence.back() == '\n' || sentence.back() == '\r')) sentence.pop_back();
+    return sentence;
+}
+
+// The drop-down snapping back alone would leave the user guessing why.
+void TellLogonWallpaperKept(LONG error) {
+    std::string text = Priv(error == ERROR_ACCESS_DENIED ? kLogonNeedsAdministrator : kLogonNotChanged, "STRING", ini);
+    const std::string reason = error == ERROR_ACCESS_DENIED ? std::string() : SystemErrorText(static_cast<DWORD>(error));
+    if (!reason.empty()) text += "\r\n\r\n" + reason;
+    MessageBoxA(hMain, text.c_str(), "Dravonel", MB_OK | MB_ICONWARNING);
+}
+
 }  // namespace
 
 void CompareRegPrelogin() {
@@ -102,28 +124,31 @@ void CompareRegPrelogin() {
 
 void KvPreLogChange() {
     if (!hWall) return;
+    LONG result = ERROR_SUCCESS;
     switch (static_cast<int>(SendDlgItemMessageA(hWall, IDPRELOG, CB_GETCURSEL, 0, 0))) {
         case KV_PRELOG_NONE:
-            ClearLogonWallpaper();
+            result = ClearLogonWallpaper();
             break;
         case KV_PRELOG_COMPOSED:
-            WriteLogonWallpaper(ComposedWallpaperPath().c_str());
+            result = WriteLogonWallpaper(ComposedWallpaperPath().c_str());
             break;
         case KV_PRELOG_COPY:
             if (!lastsel.empty()) {
                 SIZE size = {0, 0};
-                if (s_picture* picture = tLoadPicture(&size, lastsel.c_str())) SavePrelogBmp(picture, &size);
+                if (s_picture* picture = tLoadPicture(&size, lastsel.c_str())) result = SavePrelogBmp(picture, &size);
             }
             break;
         case KV_PRELOG_FILE: {
             HeapString chosen(OpenSingleFileDialog(hWall, "Bitmaps (*.bmp)\0*.bmp\0", Priv(kBitmapTitle, "STRING", ini),
                                                    ".bmp", 1));
-            if (chosen) WriteLogonWallpaper(chosen.get());
+            if (chosen) result = WriteLogonWallpaper(chosen.get());
             break;
         }
         default:
             break;
     }
+    // A picture that could not be written was told as a failed save.
+    if (result != ERROR_SUCCESS && result != ERROR_WRITE_FAULT) TellLogonWallpaperKept(result);
     CompareRegPrelogin();
 }
 

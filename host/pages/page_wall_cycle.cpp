@@ -58,10 +58,6 @@ void CheckPeriodMenu(int index) {
         CheckMenuItem(hPeriodMenu, static_cast<UINT>(item), MF_BYCOMMAND | (item == index ? MF_CHECKED : MF_UNCHECKED));
 }
 
-void StartChangeTimer() {
-    if (currentTimer && !checkOff) SetTimer(hMain, Timer03, currentTimer, nullptr);
-}
-
 void BackToPrevious() {
     SendDlgItemMessageA(hWall, IDPERIOD, CB_SETCURSEL, previousPeriod, 0);
     StartChangeTimer();

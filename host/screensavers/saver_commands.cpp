@@ -13,6 +13,7 @@
 #include "createpathfile.h"
 #include "resource.h"
 #include "scopedwin.h"
+#include "system_programs.h"
 #include "wow64.h"
 
 namespace {
@@ -47,8 +48,9 @@ std::string CommandFor(const char* program, const char* arguments) {
 }
 
 std::string SystemSaverSettingsCommand(const char* selected, bool off) {
-    if (selected && off) return std::string("rundll32.exe desk.cpl,InstallScreenSaver ") + selected;
-    return "rundll32 shell32.dll,Control_RunDLL desk.cpl,,1";
+    const std::string rundll32 = SystemProgramPath("rundll32.exe");
+    if (selected && off) return CommandFor(rundll32.c_str(), (std::string("desk.cpl,InstallScreenSaver ") + selected).c_str());
+    return CommandFor(rundll32.c_str(), "shell32.dll,Control_RunDLL desk.cpl,,1");
 }
 
 void RunScr() {

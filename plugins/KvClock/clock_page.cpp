@@ -17,6 +17,7 @@
 #include "kvfunction.h"
 #include "kvinifunction.h"
 #include "scopedwin.h"
+#include "system_programs.h"
 
 namespace {
 
@@ -199,7 +200,7 @@ void ShowFormatHelp() {
     if (!file) return;
     const bool written = fwrite(bytes, 1, SizeofResource(clockPlugin.instance, resource), file) ==
                          SizeofResource(clockPlugin.instance, resource);
-    if (fclose(file) == 0 && written) ShellExecuteA(Page(), "open", "notepad.exe", path.get(), nullptr, 9);
+    if (fclose(file) == 0 && written) ShellExecuteA(Page(), "open", SystemProgramPath("notepad.exe").c_str(), path.get(), nullptr, 9);
 }
 
 // Re-reads the font keys the host's font dialog wrote.

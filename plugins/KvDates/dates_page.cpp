@@ -17,6 +17,7 @@
 #include "kvfunction.h"
 #include "kvinifunction.h"
 #include "scopedwin.h"
+#include "system_programs.h"
 
 namespace {
 
@@ -242,7 +243,7 @@ void ShowHelp() {
     if (!file) return;
     const DWORD size = SizeofResource(datesPlugin.instance, resource);
     const bool written = fwrite(bytes, 1, size, file) == size;
-    if (fclose(file) == 0 && written) ShellExecuteA(Page(), "open", "notepad.exe", path.get(), nullptr, 9);
+    if (fclose(file) == 0 && written) ShellExecuteA(Page(), "open", SystemProgramPath("notepad.exe").c_str(), path.get(), nullptr, 9);
 }
 
 void WritePoint(const std::string& name) {

@@ -10,6 +10,7 @@
 #include "kvinifunction.h"
 #include "plain_text.h"
 #include "scopedwin.h"
+#include "system_programs.h"
 #include "town_search.h"
 
 namespace {
@@ -39,7 +40,7 @@ std::string Browser() {
         if (path.size() > 1 && path.front() == '"' && path.back() == '"') path = path.substr(1, path.size() - 2);
         if (!path.empty()) return path;
     }
-    return "explorer.exe";
+    return WindowsProgramPath("explorer.exe");
 }
 
 // Stored whenever a page is built from it or a search finds it.

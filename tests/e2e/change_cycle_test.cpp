@@ -179,6 +179,47 @@ TEST_F(ChangeCycle, TheRandomOrderShowsEveryRowOnceAndRunsOnAfterARestart) {
     EXPECT_TRUE(again.Close());
 }
 
+TEST_F(ChangeCycle, AdditionsGoToTheTopAndTheCurrentPictureStaysCurrent) {
+    MakeList({"red", "green", "blue"});
+    WriteBmpFile(Picture("new"), SolidImage(64, 48, RGB(10, 10, 10)));
+    DravonelApp app(folder_);
+    ASSERT_TRUE(app.WaitReady());
+    ASSERT_TRUE(HandOver("/nx"));
+    ASSERT_EQ(Index(), 1);
+    ASSERT_TRUE(HandOver("\"" + Picture("new") + "\""));
+    std::string list;
+    ReadTextFile(folder_.file("Lists\\colours.lst"), list);
+    EXPECT_EQ(list.find(Picture("new")), 0u) << "the addition is the first row";
+    EXPECT_EQ(Index(), 2) << "green moved one row down and is still the current one";
+    DeleteFileA(folder_.file("KvBmp.bmp").c_str());
+    ASSERT_TRUE(HandOver("/uw"));
+    EXPECT_TRUE(ShowsColour(kGreen)) << "applied again, the desktop shows the same picture";
+    EXPECT_TRUE(app.Close());
+}
+
+TEST_F(ChangeCycle, AWallpaperThatCannotBeWrittenIsToldOnceAndWrittenWhenItCanBe) {
+    MakeList({"red", "green", "blue"});
+    const std::string composed = folder_.file("KvBmp.bmp");
+    WriteBmpFile(composed, SolidImage(8, 8, kBlue));
+    SetFileAttributesA(composed.c_str(), FILE_ATTRIBUTE_READONLY);
+    DravonelApp app(folder_);
+    ASSERT_TRUE(app.WaitReady());
+    // The box is shown while the command runs: the second start waits on it.
+    StartedProcess first(folder_.path(), "Dravonel.exe", "/nx");
+    HWND box = WaitForTopWindow("#32770", "KvBmp.bmp", app.process().id(), 10000);
+    ASSERT_NE(box, nullptr) << "no box titled with the composed file";
+    EXPECT_EQ(BoxText(box), folder_.EnglishText(64) + "\r\n\r\n" + composed);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(first.WaitForExit(10000));
+    ASSERT_TRUE(HandOver("/nx")) << "told once: the next change does not ask again";
+    EXPECT_EQ(Centre(), kBlue) << "the old file is untouched";
+
+    SetFileAttributesA(composed.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_TRUE(HandOver("/nx"));
+    EXPECT_TRUE(ShowsColour(kRed)) << "the third row, written once the file can be";
+    EXPECT_TRUE(app.Close());
+}
+
 TEST_F(ChangeCycle, AOneRowListShowsItsRowAgain) {
     MakeList({"green"});
     DravonelApp app(folder_);
@@ -329,6 +370,19 @@ TEST_F(ChangeCycle, ATimedChangeHeldBackIsSkippedNotRetriedEarly) {
     EXPECT_EQ(Index(), -1) << "no early retry after the window went";
     EXPECT_TRUE(WaitUntil([&] { return Index() == 1; }, 4500)) << "the next tick changes";
     EXPECT_TRUE(ShowsColour(kGreen));
+    EXPECT_TRUE(app.Close());
+}
+
+TEST_F(ChangeCycle, APauseThatLeavesChangesAloneKeepsThePeriodRunning) {
+    MakeList({"red", "green", "blue"});
+    settings_.Set("KvPeriod", "14");
+    settings_.Set("TimerOther", "1");
+    settings_.Set("KvNoChan", "1");  // the pause does not stop wallpaper changes
+    settings_.Set("KvCheckOff", "1");
+    DravonelApp app(folder_);
+    ASSERT_TRUE(app.WaitReady());
+    EXPECT_TRUE(WaitUntil([&] { return Index() == 1; }, 6000));
+    EXPECT_TRUE(WaitUntil([&] { return Index() == 2; }, 6000)) << "a timed change in the pause must not end the rotation";
     EXPECT_TRUE(app.Close());
 }
 

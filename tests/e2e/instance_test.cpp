@@ -72,6 +72,26 @@ TEST(SingleInstance, SecondStartHandsItsCommandLineOver) {
     EXPECT_EQ(running.received, "\"C:\\My Pictures\\a.jpg\" /nx");
 }
 
+// A box of the running program carries its title too, and is newer than
+// its main window: the command line must still reach the main window.
+TEST(SingleInstance, AnOpenBoxTitledLikeTheProgramDoesNotTakeTheCommandLine) {
+    ProgramFolder folder;
+    StandInInstance running("Dravonel");
+    struct Box {
+        static DWORD WINAPI Show(LPVOID) { return static_cast<DWORD>(MessageBoxA(nullptr, "busy", "Dravonel", MB_OK)); }
+    };
+    ScopedHandle boxThread(CreateThread(nullptr, 0, Box::Show, nullptr, 0, nullptr));
+    HWND box = WaitForTopWindow("#32770", "Dravonel", GetCurrentProcessId(), 5000);
+    ASSERT_NE(box, nullptr);
+    ASSERT_EQ(FindWindowA("#32770", "Dravonel"), box) << "the newer box comes first";
+    StartedProcess second(folder.path(), "Dravonel.exe", "/nx");
+    ASSERT_TRUE(WaitUntil([&] { return !second.running(); }, 15000));
+    EXPECT_EQ(running.commands, 1);
+    EXPECT_EQ(running.received, "/nx");
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    WaitForSingleObject(boxThread.get(), 5000);
+}
+
 TEST(SingleInstance, SecondStartWithExEndsTheFirst) {
     ProgramFolder folder;
     DravonelApp first(folder);
@@ -147,13 +167,19 @@ private:
     DWORD id_ = 0;
 };
 
-TEST(CommandLineHelp, WrittenByteForByteAndOpened) {
+TEST(CommandLineHelp, WrittenByteForByteAndOpenedInTheSystemsNotepad) {
     ProgramFolder folder;
+    // A notepad.exe where the program runs and in its current folder must
+    // not be the one started.
+    const std::string planted[] = {folder.file("notepad.exe"), folder.file("Lists\\notepad.exe")};
+    CreateDirectoryA(folder.file("Lists").c_str(), nullptr);
+    for (const std::string& copy : planted) ASSERT_TRUE(CopyFileA(RECORDER, copy.c_str(), FALSE));
     DravonelApp app(folder);
     ASSERT_TRUE(app.WaitReady());
     PostMessageA(app.main(), WM_COMMAND, 1015, 0);
     EditorWindow editor(10000);
     ASSERT_TRUE(editor.found());
+    for (const std::string& copy : planted) EXPECT_FALSE(FileExists(copy + ".txt")) << copy << " ran";
     EXPECT_NE(editor.title().find("cmd"), std::string::npos);
     std::string written, expected;
     ASSERT_TRUE(ReadTextFile(folder.file("cmd.txt"), written));

@@ -223,4 +223,25 @@ TEST_F(ListCommands, DeletingTheOpenListOpensANeighbourAndTheLastLeavesNone) {
     EXPECT_TRUE(app.Close());
 }
 
+TEST_F(ListCommands, AReadOnlyListIsAListAndAFailedDeletionKeepsIt) {
+    const std::string kept = List("kept");
+    WriteTextFile(kept, "C:\\k.jpg#0\r\n");  // no count trailer yet
+    SetFileAttributesA(kept.c_str(), FILE_ATTRIBUTE_READONLY);
+    SettingsFile(folder_.path()).Set("KvFileList", "kept");
+    DravonelApp app(folder_);
+    ASSERT_TRUE(app.WaitReady());
+    EXPECT_EQ(OpenList(), "kept");
+    EXPECT_EQ(Rows(app), 1) << "the read-only list is listed and open";
+    EXPECT_EQ(Read(kept), "C:\\k.jpg#0\r\n") << "no trailer is written into it";
+
+    Click(app, 10613);
+    EXPECT_TRUE(CloseMessage(app, 5000)) << "the failed deletion is told";
+    ASSERT_TRUE(Settled(app));
+    EXPECT_TRUE(FileExists(kept));
+    EXPECT_EQ(OpenList(), "kept");
+    EXPECT_EQ(Rows(app), 1) << "the list stays open";
+    SetFileAttributesA(kept.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_TRUE(app.Close());
+}
+
 }  // namespace

@@ -124,7 +124,7 @@ TEST(Autostart, TheBoxWritesAndDeletesTheRunValue) {
     EXPECT_EQ(RunValue(), "<absent>") << "synchronised at start: the box is off";
     HWND page = app.Page(10300);
     SendDlgItemMessageA(page, 10300, BM_CLICK, 0, 0);
-    EXPECT_STRCASEEQ(RunValue().c_str(), folder.file("Dravonel.exe").c_str());
+    EXPECT_STRCASEEQ(RunValue().c_str(), ("\"" + folder.file("Dravonel.exe") + "\"").c_str()) << "quoted";
     EXPECT_EQ(settings.Get("KvAutoSt"), "0");
     SendDlgItemMessageA(page, 10300, BM_CLICK, 0, 0);
     EXPECT_EQ(RunValue(), "<absent>");
@@ -187,6 +187,26 @@ TEST(RegistryMigration, OldSettingsMoveIntoTheFileOnce) {
     EXPECT_FALSE(settings.Has("KvNumber")) << "only string values are moved";
     EXPECT_FALSE(KeyExists("Software\\Malvoren\\Dravonel"));
     EXPECT_FALSE(KeyExists("Software\\Malvoren"));
+    EXPECT_TRUE(app.Close());
+}
+
+TEST(RegistryMigration, ASettingsFileThatCannotBeWrittenKeepsTheKeyAndSaysSoOnce) {
+    OldRegistrySettings old;
+    ProgramFolder folder;
+    SettingsFile settings(folder.path());
+    settings.Set("ini", "eng.ini");
+    SetFileAttributesA(settings.path().c_str(), FILE_ATTRIBUTE_READONLY);
+    DravonelApp app(folder);
+    ASSERT_TRUE(app.WaitReady()) << "start-up does not wait for the notice";
+    const std::string name = settings.path().substr(settings.path().rfind('\\') + 1);
+    HWND box = WaitForTopWindow("#32770", name.c_str(), app.process().id(), 10000);
+    ASSERT_NE(box, nullptr) << "no box titled with the settings file";
+    EXPECT_EQ(BoxText(box), folder.EnglishText(63) + "\r\n\r\n" + settings.path());
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(KeyExists("Software\\Malvoren\\Dravonel")) << "nothing was moved: the old settings stay";
+    EXPECT_FALSE(settings.Has("KvPeriod"));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 5000));
+    SetFileAttributesA(settings.path().c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_TRUE(app.Close());
 }
 

@@ -210,7 +210,7 @@ TEST_F(Setup, InstallsForTheUserStartsFromThereAndUninstallsKeepingTheUsersData)
     EXPECT_NE(value.find("uninstall.exe"), std::string::npos);
     // Start with Windows is on by default: the value the program itself writes.
     ASSERT_TRUE(ReadUserString(kRunKey, "Dravonel", value));
-    EXPECT_EQ(value, target + "\\Dravonel.exe");
+    EXPECT_EQ(value, "\"" + target + "\\Dravonel.exe\"") << "quoted, as the program writes it";
 
     {
         StartedProcess dravonel(target, "Dravonel.exe", "");
@@ -221,7 +221,7 @@ TEST_F(Setup, InstallsForTheUserStartsFromThereAndUninstallsKeepingTheUsersData)
         ASSERT_NE(general, nullptr);
         EXPECT_TRUE(ControlChecked(general, 10300));
         ASSERT_TRUE(ReadUserString(kRunKey, "Dravonel", value));
-        EXPECT_EQ(value, target + "\\Dravonel.exe");
+        EXPECT_EQ(value, "\"" + target + "\\Dravonel.exe\"");
         // The program speaks the setup's language, the user's own.
         const bool russian = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_RUSSIAN;
         char root[100] = "";
@@ -233,6 +233,8 @@ TEST_F(Setup, InstallsForTheUserStartsFromThereAndUninstallsKeepingTheUsersData)
 
         CreateDirectoryA((target + "\\Lists").c_str(), nullptr);
         ASSERT_TRUE(WriteTextFile(target + "\\Lists\\Holidays.lst", "C:\\pictures\\sea.jpg|0\r\n"));
+        // The unquoted value of older versions is ours too.
+        SetRunValue(target + "\\Dravonel.exe");
         // The uninstaller ends the running program itself.
         Uninstall("/S");
         EXPECT_TRUE(dravonel.WaitForExit(10000));

@@ -341,7 +341,11 @@ TEST_F(Pages, PresetsCopyTheCalendarKeysOnly) {
     source.Set("KvPeriod", "5");  // not a calendar key
     settings.Set("KvAlpha", "7");
     settings.Set("KvPeriod", "9");
-    ASSERT_TRUE(ImportCalendarSettings(source.path().c_str()));
+    // A file without calendar keys (a missing one, say) is no preset: it
+    // must not wipe the user's calendar.
+    EXPECT_EQ(ImportCalendarSettings((ThisFolder() + "missing.set").c_str()), PresetImport::NoCalendarKeys);
+    EXPECT_EQ(settings.Get("KvAlpha"), "7");
+    ASSERT_EQ(ImportCalendarSettings(source.path().c_str()), PresetImport::Imported);
     EXPECT_EQ(settings.Get("KvDrMon"), "0");
     EXPECT_EQ(settings.Get("KvMonth"), "300 200 2");
     EXPECT_FALSE(settings.Has("KvAlpha")) << "missing in the preset: deleted";

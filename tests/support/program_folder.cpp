@@ -37,6 +37,13 @@ ProgramFolder::~ProgramFolder() {
 
 std::string ProgramFolder::file(const std::string& relative) const { return path_ + "\\" + relative; }
 
+std::string ProgramFolder::EnglishText(int number) const {
+    char text[256] = "";
+    GetPrivateProfileStringA("STRING", std::to_string(number).c_str(), "", text, sizeof text,
+                             file("Language\\eng.ini").c_str());
+    return text;
+}
+
 bool CopyFolder(const std::string& from, const std::string& to) {
     CreateDirectoryA(to.c_str(), nullptr);
     WIN32_FIND_DATAA found;

@@ -17,6 +17,8 @@ public:
     const std::string& path() const { return path_; }
     // path() + "\\" + relative
     std::string file(const std::string& relative) const;
+    // A numbered text of the English language file's section "STRING".
+    std::string EnglishText(int number) const;
 
 private:
     std::string path_;

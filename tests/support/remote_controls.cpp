@@ -129,3 +129,21 @@ std::string ComboSelectedText(HWND dialog, int control) {
     LRESULT index = SendDlgItemMessageA(dialog, control, CB_GETCURSEL, 0, 0);
     return index < 0 ? std::string() : ComboText(dialog, control, static_cast<int>(index));
 }
+
+namespace {
+
+BOOL CALLBACK TakeStaticText(HWND child, LPARAM found) {
+    char name[16] = "", buffer[512] = "";
+    GetClassNameA(child, name, sizeof name);
+    if (lstrcmpiA(name, "Static") != 0 || GetWindowTextA(child, buffer, sizeof buffer) <= 0) return TRUE;
+    *reinterpret_cast<std::string*>(found) = buffer;
+    return FALSE;
+}
+
+}  // namespace
+
+std::string BoxText(HWND box) {
+    std::string text;
+    EnumChildWindows(box, TakeStaticText, reinterpret_cast<LPARAM>(&text));
+    return text;
+}

@@ -13,6 +13,9 @@ std::string WindowText(HWND window);
 std::string ControlText(HWND dialog, int control);
 bool ControlChecked(HWND dialog, int control);
 
+// The text of a message box: its static control that holds text.
+std::string BoxText(HWND box);
+
 // A child dialog of parent (at any depth) that holds a control with that id.
 HWND FindChildDialogWithControl(HWND parent, int controlId);
 

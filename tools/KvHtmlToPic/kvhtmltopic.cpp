@@ -14,6 +14,7 @@
 #include "resource.h"
 #include "savebitmap.h"
 #include "scopedwin.h"
+#include "system_programs.h"
 
 namespace {
 
@@ -276,7 +277,7 @@ void ShowUsage(HINSTANCE instance) {
         DWORD done = 0;
         written = out.valid() && WriteFile(out.get(), bytes, size, &done, nullptr) && done == size;
     }
-    if (written) ShellExecuteA(nullptr, "open", "notepad.exe", file.c_str(), nullptr, SW_RESTORE);
+    if (written) ShellExecuteA(nullptr, "open", SystemProgramPath("notepad.exe").c_str(), file.c_str(), nullptr, SW_RESTORE);
 }
 
 }  // namespace
