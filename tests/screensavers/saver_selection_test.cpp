@@ -5,6 +5,8 @@
 #include <string>
 
 #include "saver_host.h"
+#include "screensavers/saver_commands.h"
+#include "system_folders.h"
 
 namespace {
 
@@ -14,6 +16,14 @@ void ClickOnPage(int control) {
 }
 
 using SaverSelection = SaverTest;
+
+// Started by bare name, the current folder (often a picture folder) would be
+// searched before the system's.
+TEST(SaverCommands, TheSystemDialogsOpenThroughTheSystemsOwnRundll32) {
+    const std::string rundll32 = CommandFor((SystemFolder() + "\\rundll32.exe").c_str(), nullptr);
+    EXPECT_EQ(SystemSaverSettingsCommand(nullptr, false), rundll32 + " shell32.dll,Control_RunDLL desk.cpl,,1");
+    EXPECT_EQ(SystemSaverSettingsCommand("C:\\s.scr", true), rundll32 + " desk.cpl,InstallScreenSaver C:\\s.scr");
+}
 
 TEST_F(SaverSelection, FollowsTheSystemSettingInFullOrShortFormAndNamesTheSaverInTheTip) {
     const std::string quoted = savers_.Install("saver_quoted", WindowsFolder(), "Quoted stand-in saver.scr");
