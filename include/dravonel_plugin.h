@@ -128,7 +128,9 @@ enum {
     KvSrvUpdateWallpaper = 15,   /* no record; the plug-ins are asked (KvUPDATEWALL) */
     KvSrvPreviewBitmap = 16,     /* s_imgtosmallbmp; the picture is released */
     KvSrvInputText = 17,         /* heap s_inputInitParam; answer: heap text or 0 */
-    KvSrvGetInetFile = 18,       /* s_getinetfile; answer: as the HTTP client's */
+    KvSrvGetInetFile = 18,       /* s_getinetfile; answer: kind 0 the block, kinds 1 and 2 1;
+                                    0 unless a whole 2xx answer came within the limits
+                                    (plugin_guide.md) */
     KvSrvDrawBitmap = 19,        /* s_drawbit */
     KvSrvCheckMenuItem = 20,     /* s_checkmainmenuitem */
     KvSrvRunCommandLine = 21,    /* the command line (const char*) */

@@ -31,9 +31,10 @@ declare -A SOURCES=(
   [dates]="plugins/KvDates/date_ini.cpp plugins/KvDates/date_text.cpp"
   [clock]="plugins/KvClock/clock_format.cpp"
   [filemon]="plugins/KvFileMon/folder_text.cpp fuzz/native/host_stand_ins.cpp"
+  [htmltopic]="tools/KvHtmlToPic/pagerequest.cpp"
 )
-ORDER=(lists order settings cmdline reminder informer dates clock http base64 filemon)
-INCLUDES="-I$top/host -I$top/common -I$top/plugins/KvReminder -I$top/plugins/KvInformer -I$top/plugins/KvDates -I$top/plugins/KvClock -I$top/plugins/KvFileMon"
+ORDER=(lists order settings cmdline reminder informer dates clock http base64 filemon htmltopic)
+INCLUDES="-I$top/host -I$top/common -I$top/plugins/KvReminder -I$top/plugins/KvInformer -I$top/plugins/KvDates -I$top/plugins/KvClock -I$top/plugins/KvFileMon -I$top/tools/KvHtmlToPic"
 
 targets=()
 extra=()

@@ -18,6 +18,7 @@ const int kDefaultProxyPort = 3128;
 const DWORD kIdleTimeout = 10000;
 const size_t kMessageSize = 256;
 
+InetLimits limits = kDefaultInetLimits;
 InetMessageBoxFunction messageBox = MessageBoxA;
 InetHostLookupFunction hostLookup = gethostbyname;
 
@@ -34,6 +35,39 @@ void ReportNumber(int bError, const char* format, const char* name, int code) {
         snprintf(message, sizeof message, format, code);
     Report(bError, message);
 }
+
+// What is left of the call's time and size limits, across its redirects.
+class CallBudget {
+public:
+    explicit CallBudget(const InetLimits& bounds)
+        : started_(GetTickCount()), timeLimit_(bounds.timeLimitMs), bytesLeft_(bounds.sizeLimit) {}
+
+    // The next wait: the idle time-out, or less when the call's end is nearer.
+    DWORD NextWait(DWORD idle) const {
+        DWORD spent = GetTickCount() - started_;
+        DWORD left = spent >= timeLimit_ ? 0 : timeLimit_ - spent;
+        return left < idle ? left : idle;
+    }
+    bool OutOfTime() {
+        if (GetTickCount() - started_ >= timeLimit_) timedOut = true;
+        return timedOut;
+    }
+    // False once the call has received more than it may.
+    bool Take(size_t bytes) {
+        if (static_cast<long long>(bytes) > bytesLeft_) tooLarge = true;
+        bytesLeft_ -= static_cast<long long>(bytes);
+        return !tooLarge;
+    }
+    bool exceeded() const { return timedOut || tooLarge; }
+
+    bool timedOut = false;
+    bool tooLarge = false;
+
+private:
+    DWORD started_;
+    DWORD timeLimit_;
+    long long bytesLeft_;
+};
 
 // Where the body goes: the caller's kind, with its stream or block.
 struct Delivery {
@@ -129,8 +163,9 @@ bool HasLatinLetter(const char* name) {
 enum AttemptEnd { ATTEMPT_DONE, ATTEMPT_REDIRECT, ATTEMPT_FAILED };
 
 // Reads what is waiting. Ends the exchange when the response is complete, the
-// server closed (closed is set), or reading failed.
-bool ReadWaiting(SOCKET* s, HttpResponse& response, Delivery& delivery, bool* finished, bool* closed) {
+// server closed (closed is set), reading failed or the size limit struck.
+bool ReadWaiting(SOCKET* s, HttpResponse& response, Delivery& delivery, CallBudget& budget, bool* finished,
+                 bool* closed) {
     char block[INET_BLOCK_SIZE + 1];
     std::string piece;
     for (;;) {
@@ -139,6 +174,11 @@ bool ReadWaiting(SOCKET* s, HttpResponse& response, Delivery& delivery, bool* fi
             if (received == 0) *closed = true;
             if (received == 0 || WSAGetLastError() != WSAEWOULDBLOCK) *finished = true;
             return true;
+        }
+        // An endless answer must not eat the memory or the disk.
+        if (!budget.Take(static_cast<size_t>(received))) {
+            *finished = true;
+            return false;
         }
         piece.clear();
         HttpResponse::Status status = response.Feed(block, static_cast<size_t>(received), &piece);
@@ -150,28 +190,31 @@ bool ReadWaiting(SOCKET* s, HttpResponse& response, Delivery& delivery, bool* fi
     }
 }
 
-// One connection: send the request, read the answer until it is complete,
-// the server closes, or the server stays silent for the idle time-out.
-AttemptEnd Exchange(SOCKET* s, const std::string& request, HttpResponse& response, Delivery& delivery,
-                    bool* closed) {
-    ScopedWsaEvent event;
-    if (event.get() == WSA_INVALID_EVENT || WSAEventSelect(*s, event.get(), FD_READ | FD_WRITE | FD_CLOSE) != 0)
-        return ATTEMPT_FAILED;
+// One connection, its connect under way: send the request once connected,
+// read the answer until it is complete, the server closes, the server stays
+// silent for the idle time-out, or the call's limits strike.
+AttemptEnd Exchange(SOCKET* s, WSAEVENT event, const std::string& request, HttpResponse& response,
+                    Delivery& delivery, CallBudget& budget, bool* closed) {
     bool sent = false;
     bool finished = false;
     bool delivering = true;
     while (!finished) {
-        WSAEVENT handle = event.get();
-        DWORD waited = WSAWaitForMultipleEvents(1, &handle, FALSE, kIdleTimeout, FALSE);
-        if (waited != WSA_WAIT_EVENT_0) break;
+        DWORD wait = budget.NextWait(kIdleTimeout);
+        DWORD waited = WSAWaitForMultipleEvents(1, &event, FALSE, wait, FALSE);
+        if (waited != WSA_WAIT_EVENT_0) {
+            budget.OutOfTime();
+            break;
+        }
         for (;;) {
             WSANETWORKEVENTS events;
-            if (WSAEnumNetworkEvents(*s, event.get(), &events) != 0) {
+            if (WSAEnumNetworkEvents(*s, event, &events) != 0) {
                 finished = true;
                 break;
             }
             if (!events.lNetworkEvents) break;
-            if (events.lNetworkEvents & FD_READ) delivering = ReadWaiting(s, response, delivery, &finished, closed);
+            if ((events.lNetworkEvents & FD_CONNECT) && events.iErrorCode[FD_CONNECT_BIT] != 0) return ATTEMPT_FAILED;
+            if (events.lNetworkEvents & FD_READ)
+                delivering = ReadWaiting(s, response, delivery, budget, &finished, closed);
             if (!delivering) finished = true;
             if (!finished && (events.lNetworkEvents & FD_WRITE) && !sent) {
                 sent = true;
@@ -179,14 +222,21 @@ AttemptEnd Exchange(SOCKET* s, const std::string& request, HttpResponse& respons
             }
             // The server closed: what it sent before is still waiting.
             if (!finished && (events.lNetworkEvents & FD_CLOSE)) {
-                delivering = ReadWaiting(s, response, delivery, &finished, closed);
+                delivering = ReadWaiting(s, response, delivery, budget, &finished, closed);
                 // A reset is no end of the body.
                 if (events.iErrorCode[FD_CLOSE_BIT] == 0) *closed = true;
                 finished = true;
             }
             if (finished) break;
+            // A trickle never leaves the event silent for long: the overall
+            // limit is checked between events too.
+            if (budget.OutOfTime()) {
+                finished = true;
+                break;
+            }
         }
     }
+    if (budget.exceeded()) return ATTEMPT_FAILED;
     if (response.status() == HttpResponse::REDIRECT) return ATTEMPT_REDIRECT;
     std::string rest;
     response.Finish(&rest);
@@ -203,7 +253,7 @@ char* CopyOf(const char* text) {
 
 // One attempt at the current target; REDIRECT leaves the new URL in location.
 AttemptEnd Attempt(paramlink& target, paramlink* proxy, const char* sstop, int bError, Delivery& delivery,
-                   std::string* location, InetOutcome* outcome) {
+                   CallBudget& budget, std::string* location, InetOutcome* outcome) {
     if (outcome) *outcome = InetOutcome();
     bool noServer = !target.address || !*target.address;
     if (noServer) Report(bError, "Не указан сервер");
@@ -251,21 +301,32 @@ AttemptEnd Attempt(paramlink& target, paramlink* proxy, const char* sstop, int b
     // A port out of range would be cut to another port by htons.
     if (port < 1 || port > 65535) return ATTEMPT_FAILED;
     to.sin_port = htons(static_cast<u_short>(port));
-    if (connect(*s.get(), reinterpret_cast<sockaddr*>(&to), sizeof to) != 0) return ATTEMPT_FAILED;
+    // Connecting without blocking lets the call's time limit bound it too.
+    ScopedWsaEvent event;
+    if (event.get() == WSA_INVALID_EVENT ||
+        WSAEventSelect(*s.get(), event.get(), FD_CONNECT | FD_READ | FD_WRITE | FD_CLOSE) != 0)
+        return ATTEMPT_FAILED;
+    if (connect(*s.get(), reinterpret_cast<sockaddr*>(&to), sizeof to) != 0 && WSAGetLastError() != WSAEWOULDBLOCK)
+        return ATTEMPT_FAILED;
 
     HttpResponse response(sstop);
     delivery.delivered = 0;
     bool closed = false;
-    AttemptEnd end = Exchange(s.get(), request, response, delivery, &closed);
+    AttemptEnd end = Exchange(s.get(), event.get(), request, response, delivery, budget, &closed);
     if (end == ATTEMPT_REDIRECT) *location = response.location();
     if (outcome) {
         outcome->status = response.statusCode();
         outcome->length = response.contentLength();
         outcome->delivered = delivery.delivered;
         // Without a length only the server's close marks the body's end; a
-        // silence that outlasts the time-out may have cut it.
-        const bool announcedAll = outcome->length >= 0 && delivery.delivered >= outcome->length;
-        outcome->ended = !delivery.lost && (closed || announcedAll || response.status() == HttpResponse::STOPPED);
+        // silence that outlasts the time-out may have cut it, and so may a
+        // close before all the announced bytes came.
+        const HttpResponse::Status status = response.status();
+        const bool bodyEnded = status == HttpResponse::COMPLETE || status == HttpResponse::STOPPED ||
+                               (closed && outcome->length < 0);
+        outcome->ended = !delivery.lost && !budget.exceeded() && bodyEnded;
+        outcome->timedOut = budget.timedOut;
+        outcome->tooLarge = budget.tooLarge;
     }
     return end;
 }
@@ -288,7 +349,8 @@ char* KvGetInetFile(const char* url, const char* proxy, const char* sstop, int b
 }
 
 char* KvGetInetFileOutcome(const char* url, const char* proxy, const char* sstop, int bError, unsigned char btype,
-                           int* Lread, const char* sfout, FILE* Fout, SaveRezFunction pSaveRez, InetOutcome* outcome) {
+                           int* Lread, const char* sfout, FILE* Fout, SaveRezFunction pSaveRez, InetOutcome* outcome,
+                           const InetLimits* bounds) {
     if (outcome) *outcome = InetOutcome();
     if (btype > INET_TO_FUNCTION) return nullptr;
     if (btype == INET_TO_MEMORY && !Lread) return nullptr;
@@ -316,9 +378,10 @@ char* KvGetInetFileOutcome(const char* url, const char* proxy, const char* sstop
         GetParamAddress(proxy, &proxyLink);
     }
 
+    CallBudget budget(bounds ? *bounds : limits);
     for (int redirects = 0;; ++redirects) {
         std::string location;
-        if (Attempt(target, proxy ? &proxyLink : nullptr, sstop, bError, delivery, &location, outcome) !=
+        if (Attempt(target, proxy ? &proxyLink : nullptr, sstop, bError, delivery, budget, &location, outcome) !=
             ATTEMPT_REDIRECT)
             break;
         // A server that keeps sending us on must not hold the caller forever.
@@ -331,7 +394,33 @@ char* KvGetInetFileOutcome(const char* url, const char* proxy, const char* sstop
     ClearParamLink(&target);
     ClearParamLink(&proxyLink);
     if (created) fclose(created);
+    if (budget.timedOut) Report(bError, "Превышено время ожидания ответа");
+    if (budget.tooLarge) Report(bError, "Слишком большой ответ");
+    // A body cut by a limit is not the resource: none rather than a part.
+    if (budget.exceeded() && btype == INET_TO_MEMORY) {
+        free(delivery.block);
+        *Lread = 0;
+        return nullptr;
+    }
     return delivery.block;
+}
+
+INT_PTR KvGetInetFileForPlugin(const s_getinetfile& record, const char* proxy) {
+    InetOutcome outcome;
+    char* block = KvGetInetFileOutcome(record.url, proxy, record.sstop, record.bError, record.btype, record.Lread,
+                                       record.sfout, record.Fout, record.pSaveRez, &outcome);
+    if (record.btype != INET_TO_MEMORY) return outcome.whole() ? 1 : 0;
+    if (outcome.whole()) return reinterpret_cast<INT_PTR>(block);
+    // An error page or a cut body would pass for the resource.
+    free(block);
+    if (record.Lread) *record.Lread = 0;
+    return 0;
+}
+
+InetLimits SetInetLimits(const InetLimits& bounds) {
+    InetLimits previous = limits;
+    limits = bounds;
+    return previous;
 }
 
 InetMessageBoxFunction SetInetMessageBoxFunction(InetMessageBoxFunction function) {

@@ -42,10 +42,34 @@ struct InetOutcome {
     // The body's end was seen (the server closed, all it announced arrived,
     // or the stop string) and every piece was stored.
     bool ended = false;
+    bool timedOut = false;  // the call's time limit struck
+    bool tooLarge = false;  // the call received more than its size limit
+    // A whole answer of success: only this may replace what a caller keeps.
+    bool whole() const { return ended && status >= 200 && status < 300; }
 };
-// KvGetInetFile that also tells how the transfer ended (outcome may be none).
+
+// Service 18: the client for a plug-in's record, through proxy (none:
+// direct). Only a whole 2xx answer counts: kind 0 answers its block (the
+// plug-in frees it), and none with the count at 0 for anything else; kinds
+// 1 and 2 answer 1 for a whole 2xx answer and 0 otherwise.
+INT_PTR KvGetInetFileForPlugin(const s_getinetfile& record, const char* proxy);
+
+// Bounds of one call, redirects included. Past either the call fails: kind
+// 0 returns none, the outcome says which bound struck. plugin_guide.md
+// tells plug-in authors the defaults.
+struct InetLimits {
+    DWORD timeLimitMs;   // from the call's start to its end, connecting included
+    long long sizeLimit; // bytes received, headers included
+};
+const InetLimits kDefaultInetLimits = {60000, 4 * 1024 * 1024};
+// Tests lower them; returns the previous ones.
+InetLimits SetInetLimits(const InetLimits& limits);
+
+// KvGetInetFile that also tells how the transfer ended (outcome may be
+// none), within bounds (none: the limits above).
 char* KvGetInetFileOutcome(const char* url, const char* proxy, const char* sstop, int bError, unsigned char btype,
-                           int* Lread, const char* sfout, FILE* Fout, SaveRezFunction pSaveRez, InetOutcome* outcome);
+                           int* Lread, const char* sfout, FILE* Fout, SaveRezFunction pSaveRez, InetOutcome* outcome,
+                           const InetLimits* bounds = nullptr);
 
 // Sends the text D on socket *s with one send; 1 when send reported no error.
 int SendData(const char* D, UINT_PTR* s);

@@ -60,8 +60,23 @@ HttpResponse::Status HttpResponse::Feed(const char* block, size_t size, std::str
         used = ReadHeader(block, size);
         if (status_ != MORE || !headerDone_) return status_;
     }
-    ReadBody(block + used, size - used, body);
+    size_t rest = size - used;
+    // A server that keeps the connection open says where the body ends only
+    // by its length; what follows is not ours.
+    if (contentLength_ >= 0 && static_cast<long long>(rest) > contentLength_ - bodyRead_)
+        rest = static_cast<size_t>(contentLength_ - bodyRead_);
+    bodyRead_ += static_cast<long long>(rest);
+    ReadBody(block + used, rest, body);
+    CompleteWhenAllArrived(body);
     return status_;
+}
+
+void HttpResponse::CompleteWhenAllArrived(std::string* body) {
+    if (status_ != MORE || contentLength_ < 0 || bodyRead_ < contentLength_) return;
+    // Nothing more can come to finish a stop string the tail began.
+    body->append(held_);
+    held_.clear();
+    status_ = COMPLETE;
 }
 
 void HttpResponse::Finish(std::string* body) {

@@ -12,6 +12,7 @@ public:
         MORE,      // keep reading
         STOPPED,   // the stop string was met: nothing more is delivered
         REDIRECT,  // the header named a new location
+        COMPLETE,  // every byte the Content-Length announced has arrived
     };
 
     // stop: the body ends where this text first occurs (none or empty: no
@@ -19,7 +20,8 @@ public:
     explicit HttpResponse(const char* stop);
 
     // Takes the next received block and appends to body the bytes that may be
-    // delivered now. Once the status is no longer MORE, blocks are ignored.
+    // delivered now. Once the status is no longer MORE, blocks are ignored;
+    // bytes past the announced length are never delivered.
     Status Feed(const char* block, size_t size, std::string* body);
 
     // The stream ended (closed, timed out or failed): appends the bytes that
@@ -39,6 +41,7 @@ private:
     size_t ReadHeader(const char* block, size_t size);
     void CheckHeaderLine();
     void ReadBody(const char* data, size_t size, std::string* body);
+    void CompleteWhenAllArrived(std::string* body);
 
     std::string stop_;
     Status status_ = MORE;
@@ -51,4 +54,5 @@ private:
     bool firstLine_ = true;
     int statusCode_ = 0;
     long long contentLength_ = -1;
+    long long bodyRead_ = 0;    // body bytes taken, held ones included
 };

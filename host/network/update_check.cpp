@@ -43,8 +43,12 @@ bool DownloadArchive(const std::string& url, const char* proxy, const std::strin
     const std::string temporary = target + ".new";
     FILE* stream = fopen(temporary.c_str(), "wb");
     if (!stream) return false;
+    // The release is the one large download, made on the user's word: it
+    // may take longer and be larger than what plug-ins fetch.
+    const InetLimits archiveLimits = {10 * 60 * 1000, 64 * 1024 * 1024};
     InetOutcome outcome;
-    KvGetInetFileOutcome(url.c_str(), proxy, nullptr, 0, INET_TO_FILE, nullptr, nullptr, stream, nullptr, &outcome);
+    KvGetInetFileOutcome(url.c_str(), proxy, nullptr, 0, INET_TO_FILE, nullptr, nullptr, stream, nullptr, &outcome,
+                         &archiveLimits);
     bool whole = outcome.status >= 200 && outcome.status < 300 && outcome.ended && outcome.delivered > 0 &&
                  (outcome.length < 0 || outcome.delivered == outcome.length);
     if (fflush(stream) != 0 || ferror(stream)) whole = false;

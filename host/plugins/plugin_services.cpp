@@ -134,8 +134,7 @@ LRESULT PreviewBitmap(const s_imgtosmallbmp* record) {
 LRESULT GetInetFileFor(const s_getinetfile* record) {
     if (!record) return 0;
     HeapString proxy(CreatProxyLink());
-    return Pointer(KvGetInetFile(record->url, proxy.get(), record->sstop, record->bError, record->btype,
-                                 record->Lread, record->sfout, record->Fout, record->pSaveRez));
+    return KvGetInetFileForPlugin(*record, proxy.get());
 }
 
 LRESULT DrawBitmapFor(const s_drawbit* record) {

@@ -6,6 +6,7 @@
 
 #include "clock_plugin.h"
 #include "dravonel_plugin.h"
+#include "entry_guard.h"
 #include "kvinifunction.h"
 
 ClockPlugin clockPlugin;
@@ -46,7 +47,7 @@ void ReleaseEverything() {
 
 }  // namespace
 
-extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, INT_PTR argument, INT_PTR data) {
+static INT_PTR Dispatch(HWND window, int command, INT_PTR argument, INT_PTR data) {
     (void)argument;
     switch (command) {
     case KvCREATE:
@@ -68,6 +69,10 @@ extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, INT_PTR argument, I
     default:
         return 0;
     }
+}
+
+extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, INT_PTR argument, INT_PTR data) {
+    return AnswerWithoutThrowing([&] { return Dispatch(window, command, argument, data); });
 }
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {

@@ -5,6 +5,7 @@
 
 #include "dates_plugin.h"
 #include "dravonel_plugin.h"
+#include "entry_guard.h"
 #include "kvinifunction.h"
 
 DatesPlugin datesPlugin;
@@ -27,7 +28,7 @@ std::string HostText(int code) {
     return copy;
 }
 
-extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, INT_PTR argument, INT_PTR data) {
+static INT_PTR Dispatch(HWND window, int command, INT_PTR argument, INT_PTR data) {
     switch (command) {
     case KvCREATE:
         datesPlugin.host = window;
@@ -56,6 +57,10 @@ extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, INT_PTR argument, I
     default:
         return 0;
     }
+}
+
+extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, INT_PTR argument, INT_PTR data) {
+    return AnswerWithoutThrowing([&] { return Dispatch(window, command, argument, data); });
 }
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {

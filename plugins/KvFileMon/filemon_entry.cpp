@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "dravonel_plugin.h"
+#include "entry_guard.h"
 #include "filemon_page.h"
 #include "kvinifunction.h"
 
@@ -13,7 +14,7 @@ HINSTANCE module = nullptr;
 
 }  // namespace
 
-extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, INT_PTR argument, INT_PTR data) {
+static INT_PTR Dispatch(HWND window, int command, INT_PTR argument, INT_PTR data) {
     (void)argument;
     const char* text = reinterpret_cast<const char*>(data);
     if (command != KvAPPLICATIONCLOSE && command != KvCREATE) ResumeFileMon();
@@ -36,6 +37,10 @@ extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, INT_PTR argument, I
     default:
         return 0;
     }
+}
+
+extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, INT_PTR argument, INT_PTR data) {
+    return AnswerWithoutThrowing([&] { return Dispatch(window, command, argument, data); });
 }
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {

@@ -34,5 +34,6 @@ std::string RenderCommandLine(const std::string& toolWithoutExtension, const std
     char numbers[64];
     snprintf(numbers, sizeof numbers, " %d %d %d %d = ", box.x, box.y, box.width, box.height);
     std::string line = quote ? "\"" + program + ".exe\"" : program + ".exe";
-    return line + " " + pageFile + numbers + pictureFile;
+    // Quoted, so a name or a folder holding " = " cannot move the separator.
+    return line + " \"" + pageFile + "\"" + numbers + "\"" + pictureFile + "\"";
 }

@@ -24,8 +24,8 @@ struct RenderBox {
 RenderBox InformerRenderBox(const Informer& informer);
 
 // The tool's command line: its path without extension, then
-// ".exe %s %d %d %d %d = %s" with the page file, the box and the picture
-// file. The program part is quoted when it holds a blank, so the tool can
-// tell its own name from the page.
+// ".exe \"%s\" %d %d %d %d = \"%s\"" with the page file, the box and the
+// picture file. The program part is quoted when it holds a blank, so the
+// tool can tell its own name from the page.
 std::string RenderCommandLine(const std::string& toolWithoutExtension, const std::string& pageFile,
                               const RenderBox& box, const std::string& pictureFile);

@@ -10,6 +10,7 @@
 #include "informer_page.h"
 #include "informer_services.h"
 #include "kvinifunction.h"
+#include "saved_page.h"
 #include "scopedwin.h"
 
 PluginState plugin;
@@ -56,9 +57,17 @@ void Render(const Informer& informer) {
                   tool + ".exe");
 }
 
-// A download lands beside its target and replaces it only when it holds
-// something (for a picture: something the host can load), so a failed one
-// keeps the previous file.
+// The page-to-picture tool shows a downloaded page from a local file; the
+// mark gives it the Internet zone's rights instead of the local machine's.
+bool MarkAsFromInternet(const std::string& file) {
+    std::string page;
+    return ReadWholeFile(file, page) && WriteFileReplacing(file, MarkedAsFromInternet(page));
+}
+
+// A download lands beside its target and replaces it only when a whole
+// answer of success came with something in it (for a picture: something
+// the host can load), so a failed one or an error page keeps the previous
+// file.
 void Download(const std::string& url, const std::string& target, bool picture) {
     char temporary[MAX_PATH];
     if (!GetTempFileNameA(WeatherFolder().c_str(), "inf", 0, temporary)) return;
@@ -69,6 +78,7 @@ void Download(const std::string& url, const std::string& target, bool picture) {
         usable = loaded != nullptr;
         HostReleasePicture(loaded);
     }
+    if (usable && !picture) usable = MarkAsFromInternet(temporary);
     if (!usable || !ReplaceFileWith(temporary, target)) DeleteFileA(temporary);
 }
 

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "scopedwin.h"
+
 namespace {
 
 HWND hostWindow = nullptr;
@@ -46,24 +48,24 @@ bool HostDownloadToFile(const std::string& url, const std::string& file) {
     request.url = const_cast<char*>(url.c_str());
     request.btype = 1;
     request.sfout = const_cast<char*>(file.c_str());
-    HostService(KvSrvGetInetFile, &request);
+    if (!HostService(KvSrvGetInetFile, &request)) return false;
     WIN32_FILE_ATTRIBUTE_DATA data;
     return GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &data) &&
            (data.nFileSizeLow != 0 || data.nFileSizeHigh != 0);
 }
 
-std::string HostDownload(const std::string& url, const std::string& stop) {
+bool HostDownload(const std::string& url, const std::string& stop, std::string& body) {
+    body.clear();
     int length = 0;
     s_getinetfile request = {};
     request.url = const_cast<char*>(url.c_str());
     request.sstop = stop.empty() ? nullptr : const_cast<char*>(stop.c_str());
     request.btype = 0;
     request.Lread = &length;
-    char* block = reinterpret_cast<char*>(HostService(KvSrvGetInetFile, &request));
-    if (!block) return std::string();
-    std::string body(block, length > 0 ? static_cast<size_t>(length) : 0);
-    free(block);
-    return body;
+    HeapString block(reinterpret_cast<char*>(HostService(KvSrvGetInetFile, &request)));
+    if (!block) return false;
+    body.assign(block.get(), length > 0 ? static_cast<size_t>(length) : 0);
+    return true;
 }
 
 void HostUpdateWallpaper() { HostService(KvSrvUpdateWallpaper, nullptr); }

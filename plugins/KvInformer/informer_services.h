@@ -19,10 +19,13 @@ void* HostLoadPicture(const std::string& path, SIZE* size);
 HBITMAP HostImageToBitmap(void* picture, SIZE* pictureSize, SIZE* size, int border, COLORREF borderColour,
                           int thickness);
 void HostReleasePicture(void* picture);  // service 10
-// Service 18 into a file; true when the file was written with something in it.
+// Service 18 into a file; true when a whole answer of success (2xx) with
+// something in it was written. Otherwise the file may hold an error page or
+// part of one.
 bool HostDownloadToFile(const std::string& url, const std::string& file);
-// Service 18 into memory, reading no further than stop (none when empty).
-std::string HostDownload(const std::string& url, const std::string& stop);
+// Service 18 into memory, reading no further than stop (none when empty);
+// true when a whole answer of success came, else the body is left empty.
+bool HostDownload(const std::string& url, const std::string& stop, std::string& body);
 void HostUpdateWallpaper();                 // service 15
 void HostCheckMenuItem(int id, bool check);  // service 20
 std::string HostNextWallpaperPath();         // service 30

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "dravonel_plugin.h"
+#include "entry_guard.h"
 #include "informer_files.h"
 #include "informer_page.h"
 #include "informer_plugin.h"
@@ -103,7 +104,7 @@ std::string DisplayName(const char* languageFile) {
 
 }  // namespace
 
-extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, INT_PTR argument, INT_PTR data) {
+static INT_PTR Dispatch(HWND window, int command, INT_PTR argument, INT_PTR data) {
     RememberHost(command, window);
     switch (command) {
     case KvCREATE:
@@ -161,6 +162,10 @@ extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, INT_PTR argument, I
     default:
         return 0;
     }
+}
+
+extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, INT_PTR argument, INT_PTR data) {
+    return AnswerWithoutThrowing([&] { return Dispatch(window, command, argument, data); });
 }
 
 BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {

@@ -9,6 +9,7 @@
 #include "informer_services.h"
 #include "kvinifunction.h"
 #include "plain_text.h"
+#include "saved_page.h"
 #include "scopedwin.h"
 #include "system_programs.h"
 #include "town_search.h"
@@ -28,7 +29,15 @@ std::string Convert(const std::string& text, UINT from, UINT to) {
     return out;
 }
 
-void Fetch(const std::string& url, const std::string& stop, std::string& body) { body = HostDownload(url, stop); }
+// Only a whole answer of success counts: an error page would pass for a
+// forecast.
+void Fetch(const std::string& url, const std::string& stop, std::string& body) { HostDownload(url, stop, body); }
+
+// A page built from what arrived replaces the last good one; nothing
+// arrived, nothing replaced.
+void KeepPage(const std::string& path, const std::string& page) {
+    if (!page.empty()) WriteFileReplacing(path, MarkedAsFromInternet(page));
+}
 
 std::string Browser() {
     std::string browser = TrimBlanks(ReadSetting("KvBrowser"));
@@ -61,11 +70,11 @@ void UpdateWeatherPages(const std::string& gismeteoTown, const std::string& rp5T
     std::string folder = WeatherFolder();
     if (!gismeteoTown.empty()) {
         StoreTown("KvTownNum", gismeteoTown);
-        WriteFileReplacing(folder + kGismeteoPage, BuildGismeteoPage(gismeteoTown, hosts, Fetch));
+        KeepPage(folder + kGismeteoPage, BuildGismeteoPage(gismeteoTown, hosts, Fetch));
     }
     if (!rp5Town.empty()) {
         StoreTown("KvTownNum2", rp5Town);
-        WriteFileReplacing(folder + kRp5Page, BuildRp5Page(rp5Town, hosts, Fetch));
+        KeepPage(folder + kRp5Page, BuildRp5Page(rp5Town, hosts, Fetch));
     }
     WriteWeatherIndex();
 }
@@ -93,17 +102,18 @@ void SearchTowns(const std::string& townName, std::string& gismeteoTown, std::st
     std::string lower = FoldCase(name);
     std::string query = TownQueryName(name);
 
-    std::string answer = HostDownload(GismeteoSearchUrl(hosts.gismeteoSearch, query), std::string());
+    std::string answer;
+    HostDownload(GismeteoSearchUrl(hosts.gismeteoSearch, query), std::string(), answer);
     std::string ansi = Convert(DecodeUnicodeEscapes(answer), CP_UTF8, CP_ACP);
     if (FindGismeteoTown(ansi, lower, gismeteoTown)) StoreTown("KvTownNum", gismeteoTown);
 
     // RP5 answers in UTF-8 or in the ANSI code page, depending on the query.
     const std::string noResults = "ничего не";
     std::string utf8Query = Convert(query, CP_ACP, CP_UTF8);
-    answer = HostDownload(Rp5SearchUrl(hosts.rp5, utf8Query), Convert(noResults, CP_ACP, CP_UTF8));
+    HostDownload(Rp5SearchUrl(hosts.rp5, utf8Query), Convert(noResults, CP_ACP, CP_UTF8), answer);
     bool found = FindRp5Town(Convert(answer, CP_UTF8, CP_ACP), lower, rp5Town);
     if (!found) {
-        answer = HostDownload(Rp5SearchUrl(hosts.rp5, query), noResults);
+        HostDownload(Rp5SearchUrl(hosts.rp5, query), noResults, answer);
         found = FindRp5Town(answer, lower, rp5Town);
     }
     if (found) StoreTown("KvTownNum2", rp5Town);

@@ -58,15 +58,18 @@ std::string BuildGismeteoPage(const std::string& town, const WeatherHosts& hosts
             "topMargin=0 marginheight=0 marginwidth=0>";
     static const char* const paths[] = {"/city/legacy/%s/", "/city/legacy/%s/2", "/city/legacy/%s/4"};
     const std::string stop = "<ul class=\"wolinks wrap\">";
+    bool arrived = false;
     for (const char* path : paths) {
         std::string address = hosts.gismeteo + path;
         ReplaceAll(address, "%s", town);
         std::string body;
         download(address, stop, body);
+        if (!body.empty()) arrived = true;
         CutAt(body, stop);
         size_t title = body.find("<h1 class=\"wtitle\">");
         if (title != std::string::npos) page += RewriteGismeteo(body.substr(title));
     }
+    if (!arrived) return std::string();
     page += "</body></html>";
     return page;
 }
@@ -81,6 +84,7 @@ std::string BuildRp5Page(const std::string& town, const WeatherHosts& hosts, con
     const std::string stop = "<div id=\"blackOut\"";
     std::string body;
     download(hosts.rp5 + "/town.php?id=" + town, stop, body);
+    if (body.empty()) return std::string();
     CutAt(body, stop);
     if (body.find("charset=UTF-8") != std::string::npos) page += kUtf8Meta;
     page += "<LINK rel='stylesheet' href='img/rp5.css' type='text/css'>";

@@ -28,6 +28,8 @@ std::string RewriteGismeteo(std::string text);
 std::string RewriteRp5(std::string text);
 
 // The whole page for a town number (not empty). A download that fails leaves
-// its part out; the page is always complete with its closing markup.
+// its part out and the page is complete with its closing markup; when no
+// forecast arrived at all (offline, error pages) the result is empty, so the
+// last good page stays.
 std::string BuildGismeteoPage(const std::string& town, const WeatherHosts& hosts, const WeatherDownload& download);
 std::string BuildRp5Page(const std::string& town, const WeatherHosts& hosts, const WeatherDownload& download);

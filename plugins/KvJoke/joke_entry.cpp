@@ -7,6 +7,7 @@
 #include <string>
 
 #include "dravonel_plugin.h"
+#include "entry_guard.h"
 #include "joke_page.h"
 #include "joke_run.h"
 #include "kvinifunction.h"
@@ -42,7 +43,7 @@ INT_PTR MenuItemRecord(int id) {
 
 }  // namespace
 
-extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, INT_PTR argument, INT_PTR data) {
+static INT_PTR Dispatch(HWND window, int command, INT_PTR argument, INT_PTR data) {
     const char* text = reinterpret_cast<const char*>(data);
     switch (command) {
     case KvCREATE:
@@ -86,6 +87,10 @@ extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, INT_PTR argument, I
     default:
         return 0;
     }
+}
+
+extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, INT_PTR argument, INT_PTR data) {
+    return AnswerWithoutThrowing([&] { return Dispatch(window, command, argument, data); });
 }
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {

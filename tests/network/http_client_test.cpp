@@ -211,6 +211,70 @@ TEST_F(HttpClient, SilentServerEndsAfterTheIdleTimeout) {
     EXPECT_LT(fetched.seconds, 13.0);
 }
 
+// A server that keeps the connection open ends the body by its length; one
+// that trickles or floods is cut by the call's limits, as a failure.
+TEST_F(HttpClient, ContentLengthEndsTheBodyAndTheLimitsEndTheRest) {
+    {
+        // Its own server: the held connection would keep the next ones waiting.
+        TestServer keeping;
+        keeping.Add(Reply("HTTP/1.1 200 OK\r\nContent-Length: 5\r\nConnection: keep-alive\r\n\r\nhello", 15000));
+        Fetched keptAlive = Fetch("http://" + keeping.base() + "/kept-alive");
+        EXPECT_EQ(keptAlive.body, "hello");
+        EXPECT_LT(keptAlive.seconds, 3.0);
+    }
+
+    const InetLimits shipped = SetInetLimits({1500, 256 * 1024});
+    EXPECT_EQ(shipped.timeLimitMs, 60000u);
+    EXPECT_EQ(shipped.sizeLimit, 4 * 1024 * 1024);
+    ScriptedReply trickle;
+    trickle.chunks.assign(40, "x");
+    trickle.chunks.front() = "HTTP/1.0 200 OK\r\n\r\n";
+    trickle.gapMs = 250;  // never silent for the idle time-out
+    server.Add(trickle);
+    Fetched trickled = Fetch(Url("/trickle"));
+    EXPECT_TRUE(trickled.none);
+    EXPECT_EQ(trickled.count, 0);
+    EXPECT_LT(trickled.seconds, 4.0);
+
+    ScriptedReply flood;
+    flood.chunks = {"HTTP/1.0 200 OK\r\n\r\n", std::string(4096, 'f')};
+    flood.repeatLast = 16384;  // 64 MB
+    server.Add(flood);
+    Fetched flooded = Fetch(Url("/endless"));
+    EXPECT_TRUE(flooded.none);
+    EXPECT_EQ(flooded.count, 0);
+    EXPECT_LT(flooded.seconds, 4.0);
+    SetInetLimits(shipped);
+    // "Превышено время ожидания ответа", "Слишком большой ответ" in Windows-1251.
+    EXPECT_EQ(messages, std::vector<std::string>(
+                            {"\xcf\xf0\xe5\xe2\xfb\xf8\xe5\xed\xee \xe2\xf0\xe5\xec\xff \xee\xe6\xe8\xe4\xe0\xed\xe8\xff "
+                             "\xee\xf2\xe2\xe5\xf2\xe0",
+                             "\xd1\xeb\xe8\xf8\xea\xee\xec \xe1\xee\xeb\xfc\xf8\xee\xe9 \xee\xf2\xe2\xe5\xf2"}));
+}
+
+// Service 18 tells a plug-in of success only for a whole answer of success,
+// so an error page or a cut body never replaces what the plug-in keeps.
+TEST_F(HttpClient, PluginsAreToldOfSuccessOnlyForAWholeAnswerOfSuccess) {
+    server.Add(Reply("HTTP/1.0 404 Not Found\r\n\r\n<html>Not found</html>"));
+    server.Add(Reply("HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\ncut short"));
+    server.Add(Reply("HTTP/1.0 500 Internal Server Error\r\n\r\n<html>Broken</html>"));
+    server.Add(Reply("HTTP/1.0 200 OK\r\n\r\nfine"));
+    std::string url = Url("/page");
+    std::string file = TempPath("dravonel-http-plugin.bin");
+    int count = -1;
+    s_getinetfile toMemory = {&url[0], nullptr, 0, INET_TO_MEMORY, &count, nullptr, nullptr, nullptr};
+    s_getinetfile toFile = {&url[0], nullptr, 0, INET_TO_FILE, nullptr, &file[0], nullptr, nullptr};
+
+    EXPECT_EQ(KvGetInetFileForPlugin(toMemory, nullptr), 0);
+    EXPECT_EQ(count, 0);
+    EXPECT_EQ(KvGetInetFileForPlugin(toFile, nullptr), 0);
+    EXPECT_EQ(KvGetInetFileForPlugin(toFile, nullptr), 0);
+    EXPECT_EQ(KvGetInetFileForPlugin(toFile, nullptr), 1);
+    EXPECT_EQ(FileText(file), "fine");
+    EXPECT_EQ(server.connections(), 4);
+    DeleteFileA(file.c_str());
+}
+
 TEST_F(HttpClient, EmptyBodyGivesNone) {
     server.Add(Reply("HTTP/1.0 204 No Content\r\nServer: test\r\n\r\n"));
     Fetched fetched = Fetch(Url("/empty"));

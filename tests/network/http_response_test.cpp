@@ -63,6 +63,13 @@ TEST(HttpResponse, EveryCutGivesTheSameResult) {
         {"HTTP/1.0 200 OK\r\n\r\n<a>Location: http://evil/</a>\r\n", nullptr,
          {"<a>Location: http://evil/</a>\r\n", HttpResponse::MORE, ""}},
         {"HTTP/1.0 200 OK\r\nContent-Length: 4", nullptr, {"", HttpResponse::MORE, ""}},
+        // A server that keeps the connection says where the body ends only
+        // by its length: what follows is not delivered, and a tail held back
+        // for the stop string is delivered at once.
+        {"HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhelloHTTP/1.1 200 OK", nullptr,
+         {"hello", HttpResponse::COMPLETE, ""}},
+        {"HTTP/1.1 200 OK\r\nContent-Length: 6\r\n\r\nabcdENDE", "END", {"abcdEN", HttpResponse::COMPLETE, ""}},
+        {"HTTP/1.1 204 No Content\r\nContent-Length: 0\r\n\r\nnext", nullptr, {"", HttpResponse::COMPLETE, ""}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.response);

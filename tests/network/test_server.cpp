@@ -105,15 +105,21 @@ void TestServer::Serve(SOCKET client) {
             reply = standing_;
         }
     }
-    for (size_t i = 0; i < reply.chunks.size(); ++i) {
-        if (i > 0 && !Pause(reply.gapMs)) return;
-        const std::string& chunk = reply.chunks[i];
+    auto sendWhole = [client](const std::string& chunk) {
         for (size_t sent = 0; sent < chunk.size();) {
             int n = send(client, chunk.data() + sent, static_cast<int>(chunk.size() - sent), 0);
-            if (n <= 0) return;
+            if (n <= 0) return false;
             sent += n;
         }
+        return true;
+    };
+    for (size_t i = 0; i < reply.chunks.size(); ++i) {
+        if (i > 0 && !Pause(reply.gapMs)) return;
+        if (!sendWhole(reply.chunks[i])) return;
     }
+    // A flood: ends when the client stops taking it.
+    for (size_t i = 0; i < reply.repeatLast && !reply.chunks.empty(); ++i)
+        if (!Pause(0) || !sendWhole(reply.chunks.back())) return;
     Pause(reply.holdMs);
 }
 

@@ -15,6 +15,7 @@ struct ScriptedReply {
     std::vector<std::string> chunks;  // sent one after the other
     DWORD gapMs = 0;                  // pause before every chunk but the first
     DWORD holdMs = 0;                 // time the connection stays open afterwards
+    size_t repeatLast = 0;            // the last chunk is sent this many times more, without pause
 };
 
 ScriptedReply Reply(const std::string& whole, DWORD holdMs = 0);

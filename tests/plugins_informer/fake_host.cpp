@@ -148,9 +148,8 @@ INT_PTR FakeHost::Service(int code, LPARAM param) {
     case KvSrvGetInetFile: {
         s_getinetfile* r = reinterpret_cast<s_getinetfile*>(param);
         if (!r) return 0;
-        // The host's own client, without a proxy.
-        return reinterpret_cast<INT_PTR>(
-            KvGetInetFile(r->url, nullptr, r->sstop, r->bError, r->btype, r->Lread, r->sfout, r->Fout, r->pSaveRez));
+        // The host's own service, without a proxy.
+        return KvGetInetFileForPlugin(*r, nullptr);
     }
     case KvSrvDrawBitmap: {
         s_drawbit* d = reinterpret_cast<s_drawbit*>(param);

@@ -216,9 +216,10 @@ TEST(InformerGeometry, RenderCommandLineAnchorsTheBox) {
     EXPECT_EQ(box.width, 120);
     EXPECT_EQ(box.height, 100);
     EXPECT_EQ(RenderCommandLine("C:\\D\\Tool\\KvHtmlToPic", "C:\\D\\Weather\\n.html", box, "C:\\D\\Weather\\n"),
-              "C:\\D\\Tool\\KvHtmlToPic.exe C:\\D\\Weather\\n.html 180 100 120 100 = C:\\D\\Weather\\n");
+              "C:\\D\\Tool\\KvHtmlToPic.exe \"C:\\D\\Weather\\n.html\" 180 100 120 100 = \"C:\\D\\Weather\\n\"");
     informer.anchor = 2;
     box = InformerRenderBox(informer);
     EXPECT_EQ(RenderCommandLine("C:\\My D\\Tool\\KvHtmlToPic", "C:\\My D\\Weather\\n.html", box, "C:\\My D\\Weather\\n"),
-              "\"C:\\My D\\Tool\\KvHtmlToPic.exe\" C:\\My D\\Weather\\n.html 300 100 120 100 = C:\\My D\\Weather\\n");
+              "\"C:\\My D\\Tool\\KvHtmlToPic.exe\" \"C:\\My D\\Weather\\n.html\" 300 100 120 100 = "
+              "\"C:\\My D\\Weather\\n\"");
 }

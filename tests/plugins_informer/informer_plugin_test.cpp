@@ -271,11 +271,14 @@ TEST_F(InformerPluginTest, RenderedKindsStartTheToolWithItsCommandLineAndDrawWha
     WriteTextFile(Weather("html.html"), "<b>17 C</b>");
     Start();
     plugin_->CommandLine("/html /page");
-    EXPECT_EQ(FileBytes(Weather("page.html")), "<html><body>rates</body></html>");
+    // Saved from the web, the page is marked so it is shown with the
+    // Internet zone's rights, not a local file's.
+    EXPECT_EQ(FileBytes(Weather("page.html")),
+              "<!-- saved from url=(0014)about:internet -->\r\n<html><body>rates</body></html>");
     std::string tool = folder_ + "\\Tool\\KvHtmlToPic";
     EXPECT_EQ(Recorded("Tool\\KvHtmlToPic.exe"),
-              tool + ".exe " + Weather("html.html") + " 240 170 60 30 = " + Weather("html") + "\n" + tool + ".exe " +
-                  Weather("page.html") + " 0 0 100 100 = " + Weather("page") + "\n");
+              tool + ".exe \"" + Weather("html.html") + "\" 240 170 60 30 = \"" + Weather("html") + "\"\n" + tool +
+                  ".exe \"" + Weather("page.html") + "\" 0 0 100 100 = \"" + Weather("page") + "\"\n");
     BmpImage wallpaper = plugin_->Compose(320, 240, RGB(255, 255, 255));
     EXPECT_EQ(wallpaper.at(240, 170), RGB(0, 160, 0));
     EXPECT_EQ(wallpaper.at(299, 199), RGB(0, 160, 0));
@@ -335,6 +338,7 @@ TEST_F(InformerPluginTest, WeatherPagesAreBuiltFromTheServicesAndOpenedOnlyWhenA
 }
 
 TEST_F(InformerPluginTest, WithOnlyTheRp5TownTheGismeteoPageIsLeftAlone) {
+    web_.Serve("/town.php?id=5483", "<html>busy</html>");
     Setting("KvTownNum2", "5483");
     WriteTextFile(Weather("Weather-gismeteo.htm"), "yesterday's page");
     Start();
@@ -343,6 +347,49 @@ TEST_F(InformerPluginTest, WithOnlyTheRp5TownTheGismeteoPageIsLeftAlone) {
     for (const std::string& path : web_.requested()) EXPECT_EQ(path.find("/city/"), std::string::npos) << path;
     EXPECT_NE(FileBytes(Weather("Weather-rp5.htm")).find("</body></html>"), std::string::npos);
     EXPECT_NE(FileBytes(Weather("Weather-index.htm")).find("Weather-gismeteo.htm"), std::string::npos);
+}
+
+// Offline, or answered with an error page, an update keeps the last good
+// weather pages and informer page.
+TEST_F(InformerPluginTest, LastGoodPagesStayWhenTheServicesFail) {
+    web_.Serve("/city/legacy/4368/", "<h1 class=\"wtitle\">Moscow</h1>");
+    web_.Serve("/town.php?id=5483", "<table id=\"forecastTable\"><tr><td>+3</td></tr></table>");
+    web_.Serve("/rates.html", "<html><body>rates</body></html>");
+    Setting("KvTownNum", "4368");
+    Setting("KvTownNum2", "5483");
+    WriteTextFile(informers_, "#Nrates#D1#S1#U" + web_.base() + "/rates.html\r\n");
+    Start();
+    plugin_->CommandLine("/up /rates");
+    const std::string gismeteo = FileBytes(Weather("Weather-gismeteo.htm"));
+    const std::string rp5 = FileBytes(Weather("Weather-rp5.htm"));
+    const std::string rates = FileBytes(Weather("rates.html"));
+    const std::string marked = "<!-- saved from url=(0014)about:internet -->\r\n<html>";
+    EXPECT_EQ(gismeteo.compare(0, marked.size(), marked), 0) << gismeteo;
+    EXPECT_NE(gismeteo.find("Moscow"), std::string::npos);
+    EXPECT_NE(rp5.find("+3"), std::string::npos);
+    EXPECT_NE(rates.find("rates"), std::string::npos);
+
+    for (const char* path : {"/city/legacy/4368/", "/town.php?id=5483", "/rates.html"}) web_.Remove(path);
+    plugin_->CommandLine("/up /rates");  // 404 pages
+    web_.SetSilent(true);
+    plugin_->CommandLine("/up /rates");  // connections closed without a word
+    EXPECT_EQ(FileBytes(Weather("Weather-gismeteo.htm")), gismeteo);
+    EXPECT_EQ(FileBytes(Weather("Weather-rp5.htm")), rp5);
+    EXPECT_EQ(FileBytes(Weather("rates.html")), rates);
+}
+
+// The page and picture files carry the informer's name, and " = " in it must
+// not read as the tool's separator (the tool then wrote its usage file and
+// opened Notepad instead of a picture).
+TEST_F(InformerPluginTest, AnyNameReachesThePageToPictureTool) {
+    WriteTextFile(informers_, "#NTemp = Moscow 1 2 3 4 = x#D1#S2#X0#Y0#W20#H10\r\n");
+    WriteTextFile(Weather("Temp = Moscow 1 2 3 4 = x.html"), "<b>-5 C</b>");
+    Start();
+    plugin_->CommandLine("/ui");
+    BmpImage picture;
+    ASSERT_TRUE(ReadBmpFile(Weather("Temp = Moscow 1 2 3 4 = x"), picture)) << Recorded("Tool\\KvHtmlToPic.exe");
+    EXPECT_EQ(picture.width, 20);
+    EXPECT_EQ(picture.height, 10);
 }
 
 TEST_F(InformerPluginTest, TownSearchFillsBothNumbers) {

@@ -69,8 +69,10 @@ TEST(WeatherPages, GismeteoTakesTheForecastOfThreePagesAndSurvivesAFailedOne) {
     EXPECT_EQ(web.asked[1].first, "http://www.g/city/legacy/4368/2");
     EXPECT_EQ(web.asked[2].second, "<ul class=\"wolinks wrap\">");
 
+    // Nothing arrived: no page, so the last good one stays.
     FakeWeb offline;
-    EXPECT_EQ(BuildGismeteoPage("4368", Hosts(), offline.download()), std::string(kHeadGismeteo) + "</body></html>");
+    EXPECT_EQ(BuildGismeteoPage("4368", Hosts(), offline.download()), "");
+    EXPECT_EQ(BuildRp5Page("5483", Hosts(), offline.download()), "");
 }
 
 TEST(WeatherPages, Rp5CarriesItsStylesAndTheForecastTableOnly) {

@@ -7,7 +7,10 @@
 #include <string>
 #include <thread>
 
+#include <mshtmdid.h>
+
 #include "bmp_reader.h"
+#include "browsersite.h"
 #include "console_run.h"
 #include "pagerequest.h"
 #include "program_folder.h"
@@ -77,10 +80,32 @@ TEST(PageRequest, SplitsFromTheEndSoTheUrlMayHoldBlanks) {
     EXPECT_EQ(request.file, "C:\\Pictures\\my page.bmp");
 }
 
+// The separator is the " = " after the four numbers: names and folders may
+// hold " = " (an informer "Temp = Moscow"), quoted or not.
+TEST(PageRequest, EqualsSignsInNamesDoNotSelectHelp) {
+    bool ok = false;
+    PageRequest request = Parse("\"C:\\P = Q\\Weather\\Temp = Moscow 1 2 3 4 = x.html\" 10 -20 300 200 = "
+                                "\"C:\\P = Q\\Weather\\Temp = Moscow 1 2 3 4 = x\"",
+                                ok);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(request.url, "C:\\P = Q\\Weather\\Temp = Moscow 1 2 3 4 = x.html");
+    EXPECT_EQ(request.x, 10);
+    EXPECT_EQ(request.y, -20);
+    EXPECT_EQ(request.width, 300);
+    EXPECT_EQ(request.height, 200);
+    EXPECT_EQ(request.file, "C:\\P = Q\\Weather\\Temp = Moscow 1 2 3 4 = x");
+
+    request = Parse("C:\\P = Q\\Temp = Moscow.html 0 0 80 40 = C:\\P = Q\\Temp = Moscow", ok);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(request.url, "C:\\P = Q\\Temp = Moscow.html");
+    EXPECT_EQ(request.file, "C:\\P = Q\\Temp = Moscow");
+}
+
 TEST(PageRequest, MissingPartsSelectHelp) {
     bool ok = true;
     for (const char* line : {"", "page.html 10 20 300 200", "page.html 10 20 300 200 =out.bmp",
-                             "10 20 300 200 = out.bmp", "page.html 10 20 300 200 = "}) {
+                             "10 20 300 200 = out.bmp", "page.html 10 20 300 200 = ", "page.html 10 20 3OO 200 = f",
+                             "\"page.html 10 20 300 200 = f", "\"\" 10 20 300 200 = f"}) {
         Parse(line, ok);
         EXPECT_FALSE(ok) << line;
     }
@@ -200,4 +225,45 @@ TEST(PageToPicture, RendersAPageWithAScriptErrorIntoAPicture) {
     EXPECT_EQ(image.width, 300);
     EXPECT_EQ(image.height, 200);
     EXPECT_EQ(image.at(150, 100), RGB(0, 255, 0));
+}
+
+// The embedded browser is told to download and run no ActiveX control (and
+// no Java) and is refused every ActiveX action, whatever the page's zone;
+// pictures still load.
+TEST(BrowserSite, PagesRunNoActiveX) {
+    BrowserSite site(nullptr, nullptr);
+    VARIANT control;
+    VariantInit(&control);
+    ASSERT_EQ(site.Invoke(DISPID_AMBIENT_DLCONTROL, IID_NULL, 0, DISPATCH_PROPERTYGET, nullptr, &control, nullptr,
+                          nullptr),
+              S_OK);
+    ASSERT_EQ(control.vt, VT_I4);
+    EXPECT_TRUE(control.lVal & DLCTL_NO_RUNACTIVEXCTLS);
+    EXPECT_TRUE(control.lVal & DLCTL_NO_DLACTIVEXCTLS);
+    EXPECT_TRUE(control.lVal & DLCTL_NO_JAVA);
+    EXPECT_TRUE(control.lVal & DLCTL_DLIMAGES);
+    EXPECT_FALSE(control.lVal & DLCTL_NO_SCRIPTS) << "the tool runs a script to silence script errors";
+
+    IServiceProvider* services = nullptr;
+    ASSERT_EQ(site.QueryInterface(IID_IServiceProvider, reinterpret_cast<void**>(&services)), S_OK);
+    IInternetSecurityManager* policy = nullptr;
+    ASSERT_EQ(services->QueryService(SID_SInternetSecurityManager, IID_IInternetSecurityManager,
+                                     reinterpret_cast<void**>(&policy)),
+              S_OK);
+    for (DWORD action : {static_cast<DWORD>(URLACTION_ACTIVEX_RUN), static_cast<DWORD>(URLACTION_DOWNLOAD_SIGNED_ACTIVEX),
+                         static_cast<DWORD>(URLACTION_ACTIVEX_OVERRIDE_OBJECT_SAFETY)}) {
+        DWORD answer = URLPOLICY_ALLOW;
+        EXPECT_EQ(policy->ProcessUrlAction(L"http://example.com/", action, reinterpret_cast<BYTE*>(&answer),
+                                           sizeof answer, nullptr, 0, 0, 0),
+                  S_FALSE)
+            << std::hex << action;
+        EXPECT_EQ(answer, static_cast<DWORD>(URLPOLICY_DISALLOW)) << std::hex << action;
+    }
+    DWORD answer = URLPOLICY_ALLOW;
+    EXPECT_EQ(policy->ProcessUrlAction(L"http://example.com/", URLACTION_SCRIPT_RUN, reinterpret_cast<BYTE*>(&answer),
+                                       sizeof answer, nullptr, 0, 0, 0),
+              INET_E_DEFAULT_ACTION)
+        << "scripts follow the page's zone";
+    policy->Release();
+    services->Release();
 }

@@ -12,9 +12,24 @@ struct WinsockUser {
     ~WinsockUser() { WSACleanup(); }
 };
 
+// The time now as the protocol counts it, taken just after a whole second.
+std::string CurrentTimeReply() {
+    const ULONGLONG kSecondsFrom1601To1900 = 9435484800ull;
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    ULONGLONG ticks = (static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    Sleep(static_cast<DWORD>(1000 - (ticks / 10000) % 1000) + 20);
+    GetSystemTimeAsFileTime(&now);
+    ticks = (static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    return TimeServer::Reply(static_cast<unsigned long>(ticks / 10000000 - kSecondsFrom1601To1900));
+}
+
 }  // namespace
 
-TimeServer::TimeServer(const char* address, std::vector<std::string> pieces) : pieces_(std::move(pieces)) {
+const std::string TimeServer::kCurrentTime = "now";
+
+TimeServer::TimeServer(const char* address, std::vector<std::string> pieces, DWORD holdMs)
+    : pieces_(std::move(pieces)), holdMs_(holdMs) {
     static WinsockUser winsock;
     listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     if (listener_ == INVALID_SOCKET) {
@@ -67,8 +82,10 @@ void TimeServer::Serve() {
         ++connections_;
         for (size_t i = 0; i < pieces_.size(); ++i) {
             if (i) Sleep(200);  // long enough for the first piece to be received alone
-            send(client, pieces_[i].data(), static_cast<int>(pieces_[i].size()), 0);
+            const std::string piece = pieces_[i] == kCurrentTime ? CurrentTimeReply() : pieces_[i];
+            send(client, piece.data(), static_cast<int>(piece.size()), 0);
         }
+        for (DWORD held = 0; held < holdMs_ && !stopping_; held += 50) Sleep(50);
         shutdown(client, SD_SEND);
         closesocket(client);
     }

@@ -12,8 +12,12 @@
 class TimeServer {
 public:
     // Listens on address:37. Each connection gets the reply's pieces, with
-    // a short pause between them, and is then closed.
-    TimeServer(const char* address, std::vector<std::string> pieces);
+    // a short pause between them, and is closed holdMs later (no pieces and
+    // a long hold: a server that accepts and says nothing). A piece equal to
+    // kCurrentTime is the time of the moment it is sent, sent just after a
+    // whole second so the clock it sets stays within a fraction of one.
+    TimeServer(const char* address, std::vector<std::string> pieces, DWORD holdMs = 0);
+    static const std::string kCurrentTime;
     ~TimeServer();
     TimeServer(const TimeServer&) = delete;
     TimeServer& operator=(const TimeServer&) = delete;
@@ -31,6 +35,7 @@ private:
     void Serve();
 
     std::vector<std::string> pieces_;
+    DWORD holdMs_;
     SOCKET listener_ = INVALID_SOCKET;
     HANDLE thread_ = nullptr;
     std::atomic<int> connections_{0};

@@ -1,7 +1,10 @@
 // The time tool against Time Protocol servers on loopback addresses. The
 // tool always uses port 37, so the servers listen there (Wine maps it to the
 // Linux port; binding it needs root). Wine never changes the machine's
-// clock, so the tool's attempt to set it is harmless here.
+// clock: it refuses any change of more than half a second (as Windows does
+// for an account without the right) and accepts the time it already has,
+// so a server's time of 2019 is a clock that cannot be set and a server of
+// the current time one that can.
 #include <winsock2.h>
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -65,6 +68,21 @@ ConsoleResult RunTool(const std::string& arguments) {
 #define REQUIRE_LISTENING(server) \
     if (!(server).listening()) GTEST_SKIP() << "the test server " << (server).error() << "; port 37 needs root"
 
+// Setting the clock to the time it has is what this account may do, or not.
+bool MaySetTheClock() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return SetLocalTime(&now) != 0;
+}
+
+#define REQUIRE_SETTABLE_CLOCK() \
+    if (!MaySetTheClock()) GTEST_SKIP() << "this account may not set the clock, so no server can succeed"
+
+// A time the clock cannot be set to is shown, as a failure.
+std::string Refused(const std::string& argument) {
+    return argument + ": error set time " + LocalText(2019, 2, 2, 11, 39, 44) + "\r\n";
+}
+
 }  // namespace
 
 TEST(TimeProtocol, ServerCountsBecomeUtcTimes) {
@@ -93,7 +111,7 @@ TEST(TimeSyncTool, ShowsTheServersTimeInLocalTime) {
     ConsoleResult result = RunTool("127.0.0.1");
     ASSERT_TRUE(result.finished);
     EXPECT_EQ(result.exitCode, 1u);
-    EXPECT_EQ(result.output, "127.0.0.1: " + LocalText(2019, 2, 2, 11, 39, 44));
+    EXPECT_EQ(result.output, Refused("127.0.0.1"));
     EXPECT_EQ(server.connections(), 1);
 }
 
@@ -103,7 +121,7 @@ TEST(TimeSyncTool, ReplySplitIntoPiecesIsReadWhole) {
     REQUIRE_LISTENING(server);
     ConsoleResult result = RunTool("127.0.0.1");
     ASSERT_TRUE(result.finished);
-    EXPECT_EQ(result.output, "127.0.0.1: " + LocalText(2019, 2, 2, 11, 39, 44));
+    EXPECT_EQ(result.output, Refused("127.0.0.1"));
 }
 
 TEST(TimeSyncTool, NameIsLookedUpAndPrintedInLowerCase) {
@@ -111,21 +129,46 @@ TEST(TimeSyncTool, NameIsLookedUpAndPrintedInLowerCase) {
     REQUIRE_LISTENING(server);
     ConsoleResult result = RunTool("LocalHost");
     ASSERT_TRUE(result.finished);
-    EXPECT_EQ(result.output, "localhost: " + LocalText(2019, 2, 2, 11, 39, 44));
+    EXPECT_EQ(result.output, Refused("localhost"));
 }
 
 TEST(TimeSyncTool, StopsAtTheFirstServerThatAnswers) {
+    REQUIRE_SETTABLE_CLOCK();
     // Nothing listens on 127.0.0.2: the connection is refused.
-    TimeServer second("127.0.0.1", {TimeServer::Reply(kFeb2019)});
-    TimeServer third("127.0.0.3", {TimeServer::Reply(kFeb2019)});
+    TimeServer second("127.0.0.1", {TimeServer::kCurrentTime});
+    TimeServer third("127.0.0.3", {TimeServer::kCurrentTime});
     REQUIRE_LISTENING(second);
     REQUIRE_LISTENING(third);
     ConsoleResult result = RunTool("127.0.0.2 127.0.0.1 127.0.0.3");
     ASSERT_TRUE(result.finished);
     EXPECT_EQ(result.exitCode, 1u);
-    EXPECT_EQ(result.output, "127.0.0.2: error connect\r\n127.0.0.1: " + LocalText(2019, 2, 2, 11, 39, 44));
+    const std::string prefix = "127.0.0.2: error connect\r\n127.0.0.1: ";
+    EXPECT_EQ(result.output.compare(0, prefix.size(), prefix), 0) << result.output;
+    EXPECT_EQ(result.output.size(), prefix.size() + 19) << "the time set, without a line end: " << result.output;
+    EXPECT_EQ(result.output.find("error", prefix.size()), std::string::npos) << result.output;
     EXPECT_EQ(second.connections(), 1);
     EXPECT_EQ(third.connections(), 0);
+}
+
+// A server that accepts and says nothing, and a time the clock cannot be
+// set to, are failures like any other: the tool says so and tries the next
+// server, within its bound of five seconds a server.
+TEST(TimeSyncTool, SilentServerAndRefusedTimeAreFailuresAndTheNextServerIsTried) {
+    REQUIRE_SETTABLE_CLOCK();
+    TimeServer silent("127.0.0.1", {}, 60000);
+    TimeServer refused("127.0.0.3", {TimeServer::Reply(kFeb2019)});
+    TimeServer answering("127.0.0.4", {TimeServer::kCurrentTime});
+    REQUIRE_LISTENING(silent);
+    REQUIRE_LISTENING(refused);
+    REQUIRE_LISTENING(answering);
+    const DWORD started = GetTickCount();
+    ConsoleResult result = RunTool("127.0.0.1 127.0.0.3 127.0.0.4");
+    ASSERT_TRUE(result.finished) << "a silent server held the tool";
+    EXPECT_LT(GetTickCount() - started, 15000u);
+    const std::string prefix = "127.0.0.1: error receive\r\n" + Refused("127.0.0.3") + "127.0.0.4: ";
+    EXPECT_EQ(result.output.compare(0, prefix.size(), prefix), 0) << result.output;
+    EXPECT_EQ(result.output.find("error", prefix.size()), std::string::npos) << result.output;
+    EXPECT_EQ(answering.connections(), 1);
 }
 
 TEST(TimeSyncTool, FailuresAreReportedAndTheNextServerTried) {
@@ -138,8 +181,8 @@ TEST(TimeSyncTool, FailuresAreReportedAndTheNextServerTried) {
     ConsoleResult result = RunTool("no-such-host.invalid 127.0.0.1 127.0.0.3");
     ASSERT_TRUE(result.finished);
     EXPECT_EQ(result.exitCode, 1u);
-    EXPECT_EQ(result.output, "no-such-host.invalid: error connect\r\n127.0.0.1: error receive\r\n127.0.0.3: " +
-                                 LocalText(2019, 2, 2, 11, 39, 44));
+    EXPECT_EQ(result.output,
+              "no-such-host.invalid: error connect\r\n127.0.0.1: error receive\r\n" + Refused("127.0.0.3"));
     EXPECT_EQ(shortReply.connections(), 1);
 
     ConsoleResult none = RunTool("127.0.0.2");

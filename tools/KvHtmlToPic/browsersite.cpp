@@ -1,11 +1,40 @@
 #include "browsersite.h"
 
 #include <exdispid.h>
+#include <mshtmdid.h>
 #include <mshtml.h>
 
 #include <cwchar>
 
 const IID kDIID_DWebBrowserEvents2 = {0x34a715a0, 0x6587, 0x11d0, {0x92, 0x4a, 0x00, 0x20, 0xaf, 0xc7, 0xac, 0x4d}};
+
+const long kPageDownloadControl =
+    DLCTL_DLIMAGES | DLCTL_VIDEOS | DLCTL_NO_RUNACTIVEXCTLS | DLCTL_NO_DLACTIVEXCTLS | DLCTL_NO_JAVA;
+
+STDMETHODIMP PagePolicy::QueryInterface(REFIID riid, void** object) {
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    if (riid != IID_IUnknown && riid != IID_IInternetSecurityManager) return E_NOINTERFACE;
+    *object = static_cast<IInternetSecurityManager*>(this);
+    return S_OK;
+}
+
+STDMETHODIMP PagePolicy::GetSecuritySite(IInternetSecurityMgrSite** site) {
+    if (site) *site = nullptr;
+    return INET_E_DEFAULT_ACTION;
+}
+
+STDMETHODIMP PagePolicy::ProcessUrlAction(LPCWSTR, DWORD action, BYTE* policy, DWORD policySize, BYTE*, DWORD,
+                                          DWORD, DWORD) {
+    const bool activeX = (action >= URLACTION_ACTIVEX_MIN && action <= URLACTION_ACTIVEX_MAX) ||
+                         action == URLACTION_DOWNLOAD_SIGNED_ACTIVEX || action == URLACTION_DOWNLOAD_UNSIGNED_ACTIVEX;
+    if (!activeX) return INET_E_DEFAULT_ACTION;
+    if (policy && policySize >= sizeof(DWORD)) {
+        const DWORD disallow = URLPOLICY_DISALLOW;
+        memcpy(policy, &disallow, sizeof disallow);
+    }
+    return S_FALSE;
+}
 
 STDMETHODIMP BrowserSite::QueryInterface(REFIID riid, void** object) {
     if (!object) return E_POINTER;
@@ -18,6 +47,8 @@ STDMETHODIMP BrowserSite::QueryInterface(REFIID riid, void** object) {
         *object = static_cast<IOleInPlaceFrame*>(this);
     else if (riid == IID_IDocHostUIHandler)
         *object = static_cast<IDocHostUIHandler*>(this);
+    else if (riid == IID_IServiceProvider)
+        *object = static_cast<IServiceProvider*>(this);
     else if (riid == IID_IDispatch || riid == kDIID_DWebBrowserEvents2)
         *object = static_cast<IDispatch*>(this);
     else
@@ -109,12 +140,27 @@ STDMETHODIMP BrowserSite::FilterDataObject(IDataObject*, IDataObject** result) {
     return S_FALSE;
 }
 
+STDMETHODIMP BrowserSite::QueryService(REFGUID service, REFIID riid, void** object) {
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    if (service == SID_SInternetSecurityManager) return policy_.QueryInterface(riid, object);
+    return E_NOINTERFACE;
+}
+
 STDMETHODIMP BrowserSite::GetTypeInfoCount(UINT* count) {
     if (count) *count = 0;
     return S_OK;
 }
 
-STDMETHODIMP BrowserSite::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* parameters, VARIANT*, EXCEPINFO*, UINT*) {
+STDMETHODIMP BrowserSite::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* parameters, VARIANT* result, EXCEPINFO*,
+                                 UINT*) {
+    if (id == DISPID_AMBIENT_DLCONTROL) {
+        if (!result) return E_POINTER;
+        VariantInit(result);
+        result->vt = VT_I4;
+        result->lVal = kPageDownloadControl;
+        return S_OK;
+    }
     // Both events carry the browser or frame that raised them first.
     if (id != DISPID_NAVIGATECOMPLETE2 && id != DISPID_DOCUMENTCOMPLETE) return S_OK;
     if (!parameters || parameters->cArgs < 2) return S_OK;

@@ -7,6 +7,36 @@
 #include <exdisp.h>
 #include <mshtmhst.h>
 #include <oleidl.h>
+#include <servprov.h>
+#include <urlmon.h>
+
+// What the browser may load and run for the page: pictures and scripts (a
+// rendered informer needs both), never ActiveX controls or Java. Answered as
+// the ambient download control.
+extern const long kPageDownloadControl;
+
+// The URL actions the page may not take, whatever its zone: every ActiveX
+// action, downloads of controls included. The rest follow the zone (a page saved from the web is marked as
+// the Internet zone's).
+class PagePolicy final : public IInternetSecurityManager {
+public:
+    // IUnknown: lives as long as the site that holds it.
+    STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+
+    STDMETHODIMP SetSecuritySite(IInternetSecurityMgrSite*) override { return INET_E_DEFAULT_ACTION; }
+    STDMETHODIMP GetSecuritySite(IInternetSecurityMgrSite** site) override;
+    STDMETHODIMP MapUrlToZone(LPCWSTR, DWORD*, DWORD) override { return INET_E_DEFAULT_ACTION; }
+    STDMETHODIMP GetSecurityId(LPCWSTR, BYTE*, DWORD*, DWORD_PTR) override { return INET_E_DEFAULT_ACTION; }
+    STDMETHODIMP ProcessUrlAction(LPCWSTR, DWORD action, BYTE* policy, DWORD policySize, BYTE*, DWORD, DWORD,
+                                  DWORD) override;
+    STDMETHODIMP QueryCustomPolicy(LPCWSTR, REFGUID, BYTE**, DWORD*, BYTE*, DWORD, DWORD) override {
+        return INET_E_DEFAULT_ACTION;
+    }
+    STDMETHODIMP SetZoneMapping(DWORD, LPCWSTR, DWORD) override { return INET_E_DEFAULT_ACTION; }
+    STDMETHODIMP GetZoneMappings(DWORD, IEnumString**, DWORD) override { return INET_E_DEFAULT_ACTION; }
+};
 
 // What the site reports back to the program.
 struct BrowserSiteEvents {
@@ -19,6 +49,7 @@ class BrowserSite final : public IOleClientSite,
                           public IOleInPlaceSite,
                           public IOleInPlaceFrame,
                           public IDocHostUIHandler,
+                          public IServiceProvider,
                           public IDispatch {
 public:
     BrowserSite(HWND window, BrowserSiteEvents* events) : window_(window), events_(events) {}
@@ -82,7 +113,11 @@ public:
     STDMETHODIMP TranslateUrl(DWORD, LPWSTR in, LPWSTR* out) override;
     STDMETHODIMP FilterDataObject(IDataObject*, IDataObject** result) override;
 
-    // IDispatch: the browser's events (DWebBrowserEvents2)
+    // IServiceProvider: the page's URL policy
+    STDMETHODIMP QueryService(REFGUID service, REFIID riid, void** object) override;
+
+    // IDispatch: the browser's events (DWebBrowserEvents2) and the ambient
+    // download control
     STDMETHODIMP GetTypeInfoCount(UINT* count) override;
     STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
@@ -92,6 +127,7 @@ public:
 private:
     HWND window_;
     BrowserSiteEvents* events_;
+    PagePolicy policy_;
     ULONG references_ = 1;
     bool documentCompleted_ = false;
 };

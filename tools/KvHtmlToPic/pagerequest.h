@@ -14,7 +14,9 @@ struct PageRequest {
 // after it.
 const char* SkipProgramName(const char* commandLine);
 
-// Splits the arguments from the end: what follows " = " is the file name,
-// then the last four blank-separated numbers are h, w, y, x and the rest is
-// the URL. False (help mode) when a part is missing.
+// Splits "URL x y w h = filename". The separator is the first " = " that
+// follows four blank-separated numbers (h, w, y, x from the end), so the URL
+// and the file name may hold blanks and " = " alike; either may stand in
+// double quotes, which are removed. False (help mode) when a part is
+// missing. Plain code without windows.h, fuzzed natively.
 bool ParsePageRequest(const char* arguments, PageRequest& request);

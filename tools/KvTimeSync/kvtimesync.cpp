@@ -11,6 +11,9 @@
 namespace {
 
 const unsigned short kTimePort = 37;
+// A server that accepts and then says nothing must not hold the tool (and a
+// script waiting for it) for ever; the protocol's answer is immediate.
+const DWORD kServerWaitMs = 5000;
 
 bool HasLatinLetter(const char* text) {
     for (; *text; ++text)
@@ -29,12 +32,52 @@ unsigned long ResolveAddress(char* argument) {
     return address;
 }
 
-// A reply may arrive in pieces: read until all four bytes are here or the
-// server closes; fewer than four is no time at all.
-bool ReceiveTime(SOCKET connection, uint32_t& serverSeconds) {
+// What is left of the wait for one server, as select wants it.
+class ServerWait {
+public:
+    ServerWait() : started_(GetTickCount()) {}
+    timeval Left() const {
+        DWORD spent = GetTickCount() - started_;
+        DWORD left = spent >= kServerWaitMs ? 0 : kServerWaitMs - spent;
+        timeval wait = {static_cast<long>(left / 1000), static_cast<long>(left % 1000) * 1000};
+        return wait;
+    }
+
+private:
+    DWORD started_;
+};
+
+// True once the socket can be read (or was closed) within the wait.
+bool ReadableInTime(SOCKET connection, const ServerWait& wait) {
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(connection, &readable);
+    timeval left = wait.Left();
+    return select(0, &readable, nullptr, nullptr, &left) == 1;
+}
+
+// Connects without blocking, so an address that never answers is bounded too.
+bool ConnectInTime(SOCKET connection, const sockaddr_in& server, const ServerWait& wait) {
+    u_long nonBlocking = 1;
+    if (ioctlsocket(connection, FIONBIO, &nonBlocking) != 0) return false;
+    if (connect(connection, reinterpret_cast<const sockaddr*>(&server), sizeof server) == 0) return true;
+    if (WSAGetLastError() != WSAEWOULDBLOCK) return false;
+    fd_set writable, failed;
+    FD_ZERO(&writable);
+    FD_ZERO(&failed);
+    FD_SET(connection, &writable);
+    FD_SET(connection, &failed);
+    timeval left = wait.Left();
+    return select(0, nullptr, &writable, &failed, &left) == 1 && FD_ISSET(connection, &writable);
+}
+
+// A reply may arrive in pieces: read until all four bytes are here, the
+// server closes or the wait runs out; fewer than four is no time at all.
+bool ReceiveTime(SOCKET connection, const ServerWait& wait, uint32_t& serverSeconds) {
     unsigned char bytes[4] = {};
     int received = 0;
     while (received < 4) {
+        if (!ReadableInTime(connection, wait)) return false;
         int got = recv(connection, reinterpret_cast<char*>(bytes) + received, 4 - received, 0);
         if (got <= 0) return false;
         received += got;
@@ -60,23 +103,25 @@ bool SyncFrom(char* argument) {
         server.sin_port = htons(kTimePort);
         server.sin_addr.s_addr = ResolveAddress(argument);
         uint32_t serverSeconds = 0;
+        ServerWait wait;
         // An unresolved name is not tried at all: address 0 would reach this
         // very machine on some systems.
         if (server.sin_addr.s_addr == INADDR_NONE || server.sin_addr.s_addr == 0 ||
-            connect(connection, reinterpret_cast<sockaddr*>(&server), sizeof server) == SOCKET_ERROR) {
+            !ConnectInTime(connection, server, wait)) {
             printf("%s: error connect\n", argument);
-        } else if (!ReceiveTime(connection, serverSeconds)) {
+        } else if (!ReceiveTime(connection, wait, serverSeconds)) {
             printf("%s: error receive\n", argument);
         } else {
             FILETIME utc = TimeProtocolToFileTime(serverSeconds), local;
             SYSTEMTIME time = {};
             FileTimeToLocalFileTime(&utc, &local);
             FileTimeToSystemTime(&local, &time);
-            printf("%s: %02d.%02d.%02d %02d:%02d:%02d", argument, time.wDay, time.wMonth, time.wYear, time.wHour,
-                   time.wMinute, time.wSecond);
-            // Without the right to change the clock there is nothing more to do.
-            SetLocalTime(&time);
-            synchronised = true;
+            // Without the right to change the clock (the usual case) the
+            // time was not set: say so, and let the next server try.
+            synchronised = SetLocalTime(&time) != 0;
+            printf("%s: %s%02d.%02d.%02d %02d:%02d:%02d%s", argument, synchronised ? "" : "error set time ",
+                   time.wDay, time.wMonth, time.wYear, time.wHour, time.wMinute, time.wSecond,
+                   synchronised ? "" : "\n");
         }
         closesocket(connection);
     }
