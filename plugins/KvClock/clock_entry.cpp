@@ -7,6 +7,7 @@
 #include "clock_plugin.h"
 #include "dravonel_plugin.h"
 #include "kvinifunction.h"
+#include "plugin_saves.h"
 
 ClockPlugin clockPlugin;
 
@@ -51,10 +52,14 @@ extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, INT_PTR argument, I
     switch (command) {
     case KvCREATE:
         clockPlugin.host = window;
+        WatchPluginSaves(window);
         clockPlugin.languageFile = data ? reinterpret_cast<const char*>(data) : "";
         return reinterpret_cast<INT_PTR>(clockPlugin.page ? clockPlugin.page : CreateClockPage(window));
     case KvSETTINGS:
         LoadClockSettings(reinterpret_cast<const char*>(data));
+        return 0;
+    case KvAPPLICATIONCLOSE:
+        EndPluginSaves();
         return 0;
     case KvPOPMENU:
         if (window && reinterpret_cast<HMENU>(window) == clockPlugin.menu && clockPlugin.menuOpener &&

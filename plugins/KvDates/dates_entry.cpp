@@ -6,6 +6,7 @@
 #include "dates_plugin.h"
 #include "dravonel_plugin.h"
 #include "kvinifunction.h"
+#include "plugin_saves.h"
 
 DatesPlugin datesPlugin;
 
@@ -31,6 +32,7 @@ extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, INT_PTR argument, I
     switch (command) {
     case KvCREATE:
         datesPlugin.host = window;
+        WatchPluginSaves(window);
         datesPlugin.languageFile = data ? reinterpret_cast<const char*>(data) : "";
         return reinterpret_cast<INT_PTR>(datesPlugin.page ? datesPlugin.page : CreateDatesPage(window));
     case KvSETTINGS:
@@ -39,6 +41,7 @@ extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, INT_PTR argument, I
         RefreshDatesPage();
         return 0;
     case KvAPPLICATIONCLOSE:
+        EndPluginSaves();
         datesPlugin.settingsFile.clear();
         return 0;
     case KvCREATEWALLPAPER:

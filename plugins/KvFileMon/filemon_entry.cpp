@@ -6,6 +6,7 @@
 #include "dravonel_plugin.h"
 #include "filemon_page.h"
 #include "kvinifunction.h"
+#include "plugin_saves.h"
 
 namespace {
 
@@ -19,6 +20,7 @@ extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, INT_PTR argument, I
     if (command != KvAPPLICATIONCLOSE && command != KvCREATE) ResumeFileMon();
     switch (command) {
     case KvCREATE:
+        WatchPluginSaves(window);
         return reinterpret_cast<INT_PTR>(CreateFileMonPage(module, window, text));
     case KvSETTINGS:
         LoadFileMonSettings(text);
@@ -28,6 +30,7 @@ extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, INT_PTR argument, I
         return 0;
     case KvAPPLICATIONCLOSE:
         StopFileMon();
+        EndPluginSaves();
         return 0;
     case KvGETDESCRIPTION: {
         char* name = text ? GetKey(text, "FILEMON", "Name", nullptr) : nullptr;

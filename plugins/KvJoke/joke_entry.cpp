@@ -10,6 +10,7 @@
 #include "joke_page.h"
 #include "joke_run.h"
 #include "kvinifunction.h"
+#include "plugin_saves.h"
 
 namespace {
 
@@ -48,6 +49,7 @@ extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, INT_PTR argument, I
     case KvCREATE:
         language = text ? text : "";
         SetJokeHost(window, text);
+        WatchPluginSaves(window);
         return reinterpret_cast<INT_PTR>(CreateJokePage(module, window, text));
     case KvSETTINGS:
         LoadJokeSettings(text);
@@ -76,6 +78,9 @@ extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, INT_PTR argument, I
     case KvSTOPICONRULE:
         return JokeRunning() ? 1 : 0;
     case KvAPPLICATIONCLOSE:
+        StopJoke();
+        EndPluginSaves();
+        return 0;
     case KvAPPLICATIONCLEAR:
         StopJoke();
         return 0;
