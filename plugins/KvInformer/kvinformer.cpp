@@ -12,6 +12,7 @@
 #include "informer_plugin.h"
 #include "informer_services.h"
 #include "informer_switches.h"
+#include "plugin_saves.h"
 #include "kvfunction.h"
 #include "res/resource.h"
 #include "weather.h"
@@ -95,12 +96,6 @@ void HotKeyPressed(int row) {
     }
 }
 
-std::string DisplayName(const char* languageFile) {
-    char name[100] = "";
-    GetPrivateProfileStringA("INFORMER", "Name", "KvInformer", name, sizeof name, languageFile);
-    return name;
-}
-
 }  // namespace
 
 extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, INT_PTR argument, INT_PTR data) {
@@ -108,6 +103,7 @@ extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, INT_PTR argument, I
     switch (command) {
     case KvCREATE:
         if (data) plugin.languageFile = reinterpret_cast<const char*>(data);
+        WatchPluginSaves(window);
         plugin.page = CreateInformerPage(window);
         return reinterpret_cast<INT_PTR>(plugin.page);
     case KvSETTINGS:
@@ -148,6 +144,7 @@ extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, INT_PTR argument, I
         return 0;
     case KvAPPLICATIONCLOSE:
         ReleasePageResources();
+        EndPluginSaves();
         plugin.settingsFile.clear();
         return 0;
     case KvCREATEWALLPAPER:
@@ -157,7 +154,7 @@ extern "C" INT_PTR WINAPI Dravonex(HWND window, int command, INT_PTR argument, I
         return CommandLine(argument);
     case KvGETDESCRIPTION:
         return reinterpret_cast<INT_PTR>(
-            Copy(DisplayName(data ? reinterpret_cast<const char*>(data) : plugin.languageFile.c_str())));
+            Copy(InformerDisplayName(data ? reinterpret_cast<const char*>(data) : plugin.languageFile.c_str())));
     default:
         return 0;
     }
