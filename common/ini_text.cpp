@@ -207,3 +207,8 @@ bool ReadIniText(const std::string& text, const std::string& section, const std:
     }
     return false;
 }
+
+bool HasIniSection(const std::string& text, const std::string& section) {
+    size_t first = 0, last = 0;
+    return FindSection(text, SplitLines(text), Trimmed(section), &first, &last);
+}

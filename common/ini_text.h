@@ -31,3 +31,6 @@ bool EditIniText(std::string& text, const char* section, const char* key, const 
 // first section of the name, blanks trimmed and one pair of surrounding
 // quotes removed. False when the section or the key is missing.
 bool ReadIniText(const std::string& text, const std::string& section, const std::string& key, std::string* value);
+
+// Whether a section of the name is there (keys or not).
+bool HasIniSection(const std::string& text, const std::string& section);

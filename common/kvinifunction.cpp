@@ -210,6 +210,27 @@ bool SetSection(const char* fileini, const char* AppName, const char* block) {
     return WriteAndKeep(fileini, edits);
 }
 
+bool SetKeys(const char* fileini, const std::vector<IniEdit>& edits) {
+    if (!fileini) return false;
+    std::vector<PendingEdit> pending;
+    for (const IniEdit& edit : edits)
+        pending.push_back({fileini, edit.section, edit.key.value_or(""), edit.value.value_or(""), !edit.key,
+                           !edit.value});
+    return pending.empty() || WriteAndKeep(fileini, pending);
+}
+
+bool PendingSettingsText(const char* fileini, std::string& text) {
+    if (!fileini) return false;
+    const std::vector<PendingEdit> edits = PendingFor(fileini);
+    if (edits.empty()) return false;
+    if (!ReadFileBytes(fileini, text)) {
+        if (GetFileAttributesA(fileini) != INVALID_FILE_ATTRIBUTES) return false;
+        text.clear();
+    }
+    for (const PendingEdit& edit : edits) ApplyEdit(text, edit);
+    return true;
+}
+
 bool RetrySettingsWrites() {
     std::vector<std::string> files;
     {

@@ -9,6 +9,10 @@
 
 #include <windows.h>
 
+#include <optional>
+#include <string>
+#include <vector>
+
 // Plain file access.
 char* GetKey(const char* fileini, const char* AppName, const char* KeyName, const char* Default);
 char* GetKeyLong(const char* fileini, const char* AppName, const char* KeyName);
@@ -22,6 +26,17 @@ bool SetKey(const char* fileini, const char* AppName, const char* KeyName, const
 // The section's keys become those of block ("key=value" texts, each ended by
 // a zero, the last by two), in one write; an empty block removes it.
 bool SetSection(const char* fileini, const char* AppName, const char* block);
+// One change of an ini file: key none removes the whole section, value none
+// the key.
+struct IniEdit {
+    std::string section;
+    std::optional<std::string> key, value;
+};
+// The changes, in order, in one write (kept and told as SetKey's).
+bool SetKeys(const char* fileini, const std::vector<IniEdit>& edits);
+// The file's text with the writes kept for it applied: what it holds once
+// they are saved. False when none is kept (or the file cannot be read).
+bool PendingSettingsText(const char* fileini, std::string& text);
 // Tries the kept writes again now; true when none is left.
 bool RetrySettingsWrites();
 void SetKeyInt(const char* fileini, const char* AppName, const char* KeyName, int value);

@@ -145,7 +145,8 @@ enum {
     KvSrvNextWallpaperPath = 30, /* no record; answer: heap path or 0 */
     KvSrvDrawCalendar = 31,      /* s_drawcalendar */
     KvSrvReadHotKey = 32,        /* the row number; answer: its hot-key code */
-    KV_SERVICE_COUNT = 33
+    KvSrvSaveFailed = 33,        /* the file's path (const char*): told as the host's own failed saves */
+    KV_SERVICE_COUNT = 34
 };
 
 /* Records a plug-in returns (heap blocks; see "who frees what"). */

@@ -11,6 +11,7 @@
 
 #include "base/globals.h"
 #include "base/main_menu_state.h"
+#include "base/save_failures.h"
 #include "dialogs/file_dialogs.h"
 #include "dialogs/font_dialog.h"
 #include "dialogs/input_dialog.h"
@@ -318,6 +319,11 @@ LRESULT RunFuncFromPlagin(int code, LPARAM param) {
             return DrawCalendarFor(RecordOf<s_drawcalendar>(param));
         case KvSrvReadHotKey:
             return ReadHotKeyRow(param);
+        case KvSrvSaveFailed:
+            // The plug-in tells each failure once and keeps trying itself.
+            if (!param) return 0;
+            ReportSaveFailure(SAVE_FAILED_SETTINGS, RecordOf<const char>(param));
+            return 1;
         default:
             return 0;
     }

@@ -8,6 +8,7 @@
 #include "dravonel_plugin.h"
 #include "entry_guard.h"
 #include "kvinifunction.h"
+#include "plugin_saves.h"
 
 ClockPlugin clockPlugin;
 
@@ -52,10 +53,14 @@ static INT_PTR Dispatch(HWND window, int command, INT_PTR argument, INT_PTR data
     switch (command) {
     case KvCREATE:
         clockPlugin.host = window;
+        WatchPluginSaves(window);
         clockPlugin.languageFile = data ? reinterpret_cast<const char*>(data) : "";
         return reinterpret_cast<INT_PTR>(clockPlugin.page ? clockPlugin.page : CreateClockPage(window));
     case KvSETTINGS:
         LoadClockSettings(reinterpret_cast<const char*>(data));
+        return 0;
+    case KvAPPLICATIONCLOSE:
+        EndPluginSaves();
         return 0;
     case KvPOPMENU:
         if (window && reinterpret_cast<HMENU>(window) == clockPlugin.menu && clockPlugin.menuOpener &&

@@ -7,6 +7,7 @@
 #include "dravonel_plugin.h"
 #include "entry_guard.h"
 #include "kvinifunction.h"
+#include "plugin_saves.h"
 
 DatesPlugin datesPlugin;
 
@@ -32,6 +33,7 @@ static INT_PTR Dispatch(HWND window, int command, INT_PTR argument, INT_PTR data
     switch (command) {
     case KvCREATE:
         datesPlugin.host = window;
+        WatchPluginSaves(window);
         datesPlugin.languageFile = data ? reinterpret_cast<const char*>(data) : "";
         return reinterpret_cast<INT_PTR>(datesPlugin.page ? datesPlugin.page : CreateDatesPage(window));
     case KvSETTINGS:
@@ -40,6 +42,7 @@ static INT_PTR Dispatch(HWND window, int command, INT_PTR argument, INT_PTR data
         RefreshDatesPage();
         return 0;
     case KvAPPLICATIONCLOSE:
+        EndPluginSaves();
         datesPlugin.settingsFile.clear();
         return 0;
     case KvCREATEWALLPAPER:

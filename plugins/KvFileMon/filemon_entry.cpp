@@ -7,6 +7,7 @@
 #include "entry_guard.h"
 #include "filemon_page.h"
 #include "kvinifunction.h"
+#include "plugin_saves.h"
 
 namespace {
 
@@ -20,6 +21,7 @@ static INT_PTR Dispatch(HWND window, int command, INT_PTR argument, INT_PTR data
     if (command != KvAPPLICATIONCLOSE && command != KvCREATE) ResumeFileMon();
     switch (command) {
     case KvCREATE:
+        WatchPluginSaves(window);
         return reinterpret_cast<INT_PTR>(CreateFileMonPage(module, window, text));
     case KvSETTINGS:
         LoadFileMonSettings(text);
@@ -29,6 +31,7 @@ static INT_PTR Dispatch(HWND window, int command, INT_PTR argument, INT_PTR data
         return 0;
     case KvAPPLICATIONCLOSE:
         StopFileMon();
+        EndPluginSaves();
         return 0;
     case KvGETDESCRIPTION: {
         char* name = text ? GetKey(text, "FILEMON", "Name", nullptr) : nullptr;

@@ -12,6 +12,7 @@
 #include "kvfunction.h"
 #include "kvinifunction.h"
 #include "plain_text.h"
+#include "plugin_saves.h"
 #include "res/resource.h"
 #include "scopedwin.h"
 #include "weather.h"
@@ -192,7 +193,35 @@ void FillList(int select) {
 
 void SaveHtml(const Informer& informer) {
     if (informer.kind != INFORMER_HTML) return;
-    WriteFileReplacing(InformerPageFile(informer.name), ControlText(IDC_HTML));
+    SaveWholeFile(InformerPageFile(informer.name), ControlText(IDC_HTML));
+}
+
+// The text fields of the line. Text the file could not give back as typed is
+// refused where it is typed: the control gets the stored text again.
+std::string* LineText(Informer& informer, int id) {
+    switch (id) {
+    case IDC_NAME: return &informer.name;
+    case IDC_URL: return &informer.url;
+    case IDC_CALMONTH: return &informer.month;
+    case IDC_CALYEAR: return &informer.year;
+    default: return nullptr;
+    }
+}
+
+bool TypedTextFits(Informer& informer, int id) {
+    std::string* stored = LineText(informer, id);
+    if (!stored) return true;
+    Informer typed = informer;
+    *LineText(typed, id) = ControlText(id);
+    const InformerLineFault fault = CheckInformerLine(typed);
+    if (fault == INFORMER_LINE_FITS) return true;
+    loading = true;
+    SetDlgItemTextA(Page(), id, stored->c_str());
+    SendDlgItemMessageA(Page(), id, EM_SETSEL, stored->size(), stored->size());
+    loading = false;
+    MessageBoxA(Page(), InformerText(fault == INFORMER_LINE_FIELD_MARK ? INF_STR_FIELDMARK : INF_STR_TOOLONG).c_str(),
+                InformerDisplayName(plugin.languageFile.c_str()).c_str(), MB_OK | MB_ICONWARNING);
+    return false;
 }
 
 // A field of the selected informer was changed by the user.
@@ -200,12 +229,13 @@ void FieldChanged(int id) {
     Informer* informer = SelectedInformer();
     if (loading || !informer) return;
     Informer& i = *informer;
+    if (!TypedTextFits(i, id)) return;
     switch (id) {
     case IDC_NAME: {
         std::string name = ControlText(IDC_NAME);
         // A line without a name would be dropped: the old name stays meanwhile.
         if (name.empty()) return;
-        i.name = name;
+        RenameInformer(i, name);
         int index = Selected();
         loading = true;
         SendDlgItemMessageA(Page(), IDC_INFLIST, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
@@ -262,6 +292,7 @@ std::string UniqueName() {
 }
 
 void AddInformer() {
+    if (!InformersReadable()) return;
     Informer informer;
     informer.name = UniqueName();
     plugin.informers.push_back(informer);
@@ -274,7 +305,7 @@ void AddInformer() {
 
 void DeleteInformer() {
     int index = Selected();
-    if (index < 0) return;
+    if (index < 0 || !InformersReadable()) return;
     plugin.informers.erase(plugin.informers.begin() + index);
     SaveInformers();
     FillList(index);

@@ -10,6 +10,7 @@
 #include "informer_page.h"
 #include "informer_services.h"
 #include "kvinifunction.h"
+#include "plugin_saves.h"
 #include "saved_page.h"
 #include "scopedwin.h"
 
@@ -90,6 +91,12 @@ std::string LanguageText(const char* section, int id) {
 
 std::string InformerText(int id) { return LanguageText("INFORMER", id); }
 
+std::string InformerDisplayName(const char* languageFile) {
+    char name[100] = "";
+    GetPrivateProfileStringA("INFORMER", "Name", "KvInformer", name, sizeof name, languageFile);
+    return name;
+}
+
 std::string ReadSetting(const char* key, const char* fallback) {
     std::string file = SettingsFile();
     HeapString value(GetKey(file.c_str(), "set", key, fallback));
@@ -115,18 +122,67 @@ void ToggleDrawing() {
 }
 
 void LoadInformers() {
+    const std::string path = InformerFilePath();
     std::string bytes;
-    ReadWholeFile(InformerFilePath(), bytes);
+    // A save still waiting holds what the file is to hold.
+    plugin.informersRead = KeptFileBytes(path, bytes) || ReadWholeFile(path, bytes) || !IsExistingFile(path);
+    if (!plugin.informersRead) bytes.clear();
     plugin.informers = ParseInformerText(bytes);
 }
 
-bool SaveInformers() { return WriteFileReplacing(InformerFilePath(), FormatInformerText(plugin.informers)); }
+bool InformersReadable() {
+    if (!plugin.informersRead) LoadInformers();
+    if (!plugin.informersRead) TellSaveRefused(InformerFilePath());
+    return plugin.informersRead;
+}
+
+bool SaveInformers() {
+    const std::string path = InformerFilePath();
+    bool sound = plugin.informersRead;
+    for (const Informer& informer : plugin.informers) sound = sound && CheckInformerLine(informer) == INFORMER_LINE_FITS;
+    if (!sound) {
+        TellSaveRefused(path);
+        return false;
+    }
+    return SaveWholeFile(path, FormatInformerText(plugin.informers));
+}
 
 bool ResetInformers() {
     std::string defaults = ResourceBytes("INFFILE");
-    if (defaults.empty() || !WriteFileReplacing(InformerFilePath(), defaults)) return false;
+    if (defaults.empty() || !SaveWholeFile(InformerFilePath(), defaults)) return false;
     LoadInformers();
     return true;
+}
+
+void RenameInformer(Informer& informer, const std::string& name) {
+    const std::string from = InformerFileName(informer.filesUnder.empty() ? informer.name : informer.filesUnder);
+    const std::string to = InformerFileName(name);
+    auto same = [](const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; };
+    bool fromShared = false, toTaken = false;
+    for (const Informer& other : plugin.informers) {
+        if (&other == &informer) continue;
+        fromShared = fromShared || same(InformerFileName(other.name), from);
+        toTaken = toTaken || same(InformerFileName(other.name), to);
+    }
+    informer.name = name;
+    if (from == to) {
+        informer.filesUnder.clear();
+        return;
+    }
+    // Files of that name are another informer's: ours wait under the old.
+    if (toTaken) {
+        informer.filesUnder = from;
+        return;
+    }
+    const std::string folder = WeatherFolder();
+    for (const char* suffix : {"", ".html"}) {
+        const std::string source = folder + from + suffix, target = folder + to + suffix;
+        if (!IsExistingFile(source)) continue;
+        // An informer of the old name still draws from those files.
+        if (fromShared) CopyFileA(source.c_str(), target.c_str(), FALSE);
+        else MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED);
+    }
+    informer.filesUnder.clear();
 }
 
 void FetchInformer(Informer& informer) {

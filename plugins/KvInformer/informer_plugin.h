@@ -16,11 +16,16 @@ struct PluginState {
     int hotKeyBase = -1;       // row of our hot key 0
     int menuBase = -1;         // menu id of our item 0
     std::vector<Informer> informers;  // file order; the page's list mirrors it
+    // False while the informer file is there but could not be read: then
+    // the list is not the file's and nothing is written over it.
+    bool informersRead = true;
 };
 extern PluginState plugin;
 
 // A text of our section "INFORMER" (its number when missing).
 std::string InformerText(int id);
+// Our display name, "Name" of section "INFORMER".
+std::string InformerDisplayName(const char* languageFile);
 // A text of another section of the language file.
 std::string LanguageText(const char* section, int id);
 
@@ -35,7 +40,15 @@ bool DrawingOn();
 void ToggleDrawing();
 
 void LoadInformers();
+// Reads the file again when it could not be read before; false (the user
+// told) while it still cannot be, so nothing may change the list.
+bool InformersReadable();
+// Writes the file; a write that fails is kept and tried again. Nothing is
+// written (the user is told) while the file could not be read, or when a
+// line would not read back as written.
 bool SaveInformers();
+// Gives the informer a new name; its picture and page files go with it.
+void RenameInformer(Informer& informer, const std::string& name);
 // Writes the default informers (resource INFFILE) over the user's file and
 // reads them; false when the file could not be written.
 bool ResetInformers();

@@ -113,6 +113,16 @@ std::string FormatInformerText(const std::vector<Informer>& informers) {
     return text;
 }
 
+InformerLineFault CheckInformerLine(const Informer& informer) {
+    for (const std::string* text : {&informer.name, &informer.url, &informer.month, &informer.year}) {
+        const std::string line = OneLine(*text);
+        for (size_t at = 0; at < line.size(); ++at)
+            if (StartsField(line, at)) return INFORMER_LINE_FIELD_MARK;
+    }
+    // CR LF end the line; the reader counts what comes before them.
+    return FormatInformerLine(informer).size() > INFORMER_LINE_MAX + 2 ? INFORMER_LINE_TOO_LONG : INFORMER_LINE_FITS;
+}
+
 int InformerAspect(const Informer& informer) {
     return informer.aspect == ASPECT_WIDTH_FROM_HEIGHT || informer.aspect == ASPECT_HEIGHT_FROM_WIDTH
                ? informer.aspect

@@ -45,6 +45,10 @@ struct Informer {
 
     // Kind 3: the pictures still to show, the head being the current one.
     std::vector<std::string> pending;
+    // The name its picture and page files still have when a rename could
+    // not take them along (another informer's files had the new name);
+    // empty: the name's.
+    std::string filesUnder;
 };
 
 // Longest line the file keeps; the rest of a longer line is dropped.
@@ -63,6 +67,12 @@ std::vector<Informer> ParseInformerText(const std::string& bytes);
 // never start a line of its own.
 std::string FormatInformerLine(const Informer& informer);
 std::string FormatInformerText(const std::vector<Informer>& informers);
+
+// Whether the informer's line reads back as written: no text holds "#" and
+// a capital letter (the reader would start a field there) and the line fits
+// in INFORMER_LINE_MAX characters (the reader drops the rest).
+enum InformerLineFault { INFORMER_LINE_FITS = 0, INFORMER_LINE_FIELD_MARK, INFORMER_LINE_TOO_LONG };
+InformerLineFault CheckInformerLine(const Informer& informer);
 
 // The address to fetch. Old default lines carry a town number in P and the
 // placeholder "$P" in U; such a P (anything but an aspect mode) is put in

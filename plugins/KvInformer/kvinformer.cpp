@@ -13,6 +13,7 @@
 #include "informer_plugin.h"
 #include "informer_services.h"
 #include "informer_switches.h"
+#include "plugin_saves.h"
 #include "kvfunction.h"
 #include "res/resource.h"
 #include "weather.h"
@@ -96,12 +97,6 @@ void HotKeyPressed(int row) {
     }
 }
 
-std::string DisplayName(const char* languageFile) {
-    char name[100] = "";
-    GetPrivateProfileStringA("INFORMER", "Name", "KvInformer", name, sizeof name, languageFile);
-    return name;
-}
-
 }  // namespace
 
 static INT_PTR Dispatch(HWND window, int command, INT_PTR argument, INT_PTR data) {
@@ -109,6 +104,7 @@ static INT_PTR Dispatch(HWND window, int command, INT_PTR argument, INT_PTR data
     switch (command) {
     case KvCREATE:
         if (data) plugin.languageFile = reinterpret_cast<const char*>(data);
+        WatchPluginSaves(window);
         plugin.page = CreateInformerPage(window);
         return reinterpret_cast<INT_PTR>(plugin.page);
     case KvSETTINGS:
@@ -149,6 +145,7 @@ static INT_PTR Dispatch(HWND window, int command, INT_PTR argument, INT_PTR data
         return 0;
     case KvAPPLICATIONCLOSE:
         ReleasePageResources();
+        EndPluginSaves();
         plugin.settingsFile.clear();
         return 0;
     case KvCREATEWALLPAPER:
@@ -158,7 +155,7 @@ static INT_PTR Dispatch(HWND window, int command, INT_PTR argument, INT_PTR data
         return CommandLine(argument);
     case KvGETDESCRIPTION:
         return reinterpret_cast<INT_PTR>(
-            Copy(DisplayName(data ? reinterpret_cast<const char*>(data) : plugin.languageFile.c_str())));
+            Copy(InformerDisplayName(data ? reinterpret_cast<const char*>(data) : plugin.languageFile.c_str())));
     default:
         return 0;
     }

@@ -11,6 +11,7 @@
 #include "joke_page.h"
 #include "joke_run.h"
 #include "kvinifunction.h"
+#include "plugin_saves.h"
 
 namespace {
 
@@ -49,6 +50,7 @@ static INT_PTR Dispatch(HWND window, int command, INT_PTR argument, INT_PTR data
     case KvCREATE:
         language = text ? text : "";
         SetJokeHost(window, text);
+        WatchPluginSaves(window);
         return reinterpret_cast<INT_PTR>(CreateJokePage(module, window, text));
     case KvSETTINGS:
         LoadJokeSettings(text);
@@ -77,6 +79,9 @@ static INT_PTR Dispatch(HWND window, int command, INT_PTR argument, INT_PTR data
     case KvSTOPICONRULE:
         return JokeRunning() ? 1 : 0;
     case KvAPPLICATIONCLOSE:
+        StopJoke();
+        EndPluginSaves();
+        return 0;
     case KvAPPLICATIONCLEAR:
         StopJoke();
         return 0;

@@ -9,6 +9,7 @@
 #include "editor.h"
 #include "firing.h"
 #include "kvfunction.h"
+#include "plugin_saves.h"
 #include "plugin_state.h"
 #include "reminder_ids.h"
 #include "reminder_window.h"
@@ -34,6 +35,7 @@ void DetachSubMenu();
 void Create(HWND host, const char* language) {
     hHost = host;
     languageFile = language ? language : "";
+    WatchPluginSaves(host);
     startTime = Now();
     LoadDialUp();
     CreateHiddenWindow();
@@ -55,6 +57,8 @@ void Close() {
         icon = nullptr;
     }
     FreeDialUp();
+    // After the notes and the editor saved what they held.
+    EndPluginSaves();
 }
 
 void SetMenuIcon(HMENU menu, int id) {

@@ -1,4 +1,6 @@
-// The reminder file through the system's ini functions.
+// The reminder file: read through the system's ini functions, written
+// through the settings store, which keeps a write that failed and tries it
+// again (common/plugin_saves tells the user).
 #pragma once
 
 #include <functional>
@@ -6,9 +8,10 @@
 
 #include "reminder_record.h"
 
+// The file as it will be: while writes are kept for it, reads see them.
 class IniStore : public KeyStore {
 public:
-    explicit IniStore(std::string path) : path_(std::move(path)) {}
+    explicit IniStore(std::string path);
     std::optional<std::string> Get(const std::string& section, const std::string& key) const override;
     void Set(const std::string& section, const std::string& key, const std::optional<std::string>& value) override;
     void DeleteSection(const std::string& section) override;
@@ -16,9 +19,12 @@ public:
 
 private:
     std::string path_;
+    bool pending_ = false;  // reads come from text_
+    std::string text_;
 };
 
-// Makes a change of several keys to the reminder file all at once: the change
-// goes to a copy beside the file, which then replaces it, so a crash or a
-// full disk leaves the old file whole. Creates the "Users" folder if needed.
-void UpdateRms(const std::function<void(KeyStore&)>& change);
+// Makes a change of several keys to the reminder file in one write, so a
+// crash or a full disk leaves the old file whole; a write that fails is
+// kept and lands later, after those kept before it. Creates the "Users"
+// folder if needed. False when the change is not in the file now.
+bool UpdateRms(const std::function<void(KeyStore&)>& change);

@@ -37,8 +37,9 @@ INT_PTR NoteSettingsFunc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
             CheckDlgButton(dialog, IDC_NSTOPMOST, record->TopMostNote ? BST_CHECKED : BST_UNCHECKED);
             SetColourButton(dialog, IDC_NSCOLOR, record->ColorNote);
             SetColourButton(dialog, IDC_NSBACK, record->BackNote);
-            SendDlgItemMessageA(dialog, IDC_NSALPHA, TBM_SETRANGE, TRUE,
-                                MAKELPARAM(static_cast<WORD>(kAlphaNoteLowest), 0));
+            // TBM_SETRANGE takes unsigned words: a negative minimum needs its own message.
+            SendDlgItemMessageA(dialog, IDC_NSALPHA, TBM_SETRANGEMIN, FALSE, kAlphaNoteLowest);
+            SendDlgItemMessageA(dialog, IDC_NSALPHA, TBM_SETRANGEMAX, TRUE, 0);
             SendDlgItemMessageA(dialog, IDC_NSALPHA, TBM_SETPOS, TRUE, record->AlphaNote);
             return TRUE;
         }

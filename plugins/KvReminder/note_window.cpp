@@ -150,9 +150,11 @@ void Save(HWND note, NoteState& s) {
     if (s.editorNote) {
         EditorNoteChanged(note, s.record);
     } else if (s.record.number > 0 && !hEditor) {
-        UpdateRms([&](KeyStore& store) { WriteReminder(store, s.record, SaveKind::NoteOnly); });
+        const bool saved = UpdateRms([&](KeyStore& store) { WriteReminder(store, s.record, SaveKind::NoteOnly); });
         if (s.changes & kChangedName) RenameReminder(s.record.number, s.record.Name);
         if (s.changes & kChangedTime) RebuildEntry(s.record);
+        // Not in the file: saved again when the note next loses the focus.
+        if (!saved) return;
     }
     s.changes = 0;
 }

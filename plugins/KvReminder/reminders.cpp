@@ -1,5 +1,6 @@
 #include "reminders.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -44,11 +45,31 @@ void SetItemNote(const LoadedReminder& reminder) {
     SetMenuItemInfoA(subMenu, static_cast<UINT>(reminder.position + 1), FALSE, &item);
 }
 
+// Hot keys that another program held when their reminder was loaded and
+// the user was told so. Reloads (every new day, every editor session) do not
+// tell it again; a reminder given another key that is taken does.
+struct TakenKey {
+    int number;
+    uint16_t hotKey;
+    int win;
+    bool operator==(const TakenKey& other) const {
+        return number == other.number && hotKey == other.hotKey && (win != 0) == (other.win != 0);
+    }
+};
+std::vector<TakenKey> toldTaken;
+
 void RegisterReminderKey(LoadedReminder& reminder, const ReminderRecord& record) {
     if (!(record.HotKey & 0xFF) || !hHidden) return;
     reminder.hotKey = RegisterHotKey(hHidden, reminder.position, HotKeyModifiers(record.HotKey, record.Win),
                                      record.HotKey & 0xFF) != 0;
-    if (reminder.hotKey) return;
+    const TakenKey key = {record.number, record.HotKey, record.Win};
+    auto told = std::find(toldTaken.begin(), toldTaken.end(), key);
+    if (reminder.hotKey) {
+        if (told != toldTaken.end()) toldTaken.erase(told);
+        return;
+    }
+    if (told != toldTaken.end()) return;
+    toldTaken.push_back(key);
     char caption[400];
     snprintf(caption, sizeof caption, "KvReminder( %s )", record.Name.c_str());
     MessageBoxA(hHost, Text(23, "STRING"), caption, MB_OK | MB_ICONEXCLAMATION);

@@ -166,6 +166,9 @@ INT_PTR FakeHost::Service(int code, LPARAM param) {
     case KvSrvChooseFolder:
     case KvSrvChooseFile:
         return param && !chosenPath.empty() ? reinterpret_cast<INT_PTR>(_strdup(chosenPath.c_str())) : 0;
+    case KvSrvSaveFailed:
+        if (param) saveFailures.push_back(reinterpret_cast<const char*>(param));
+        return param ? 1 : 0;
     case KvSrvNextWallpaperPath:
         return nextWallpaper.empty() ? 0 : reinterpret_cast<INT_PTR>(_strdup(nextWallpaper.c_str()));
     case KvSrvDrawCalendar: {

@@ -31,6 +31,7 @@ public:
     std::vector<SIZE> placeBoxes;                 // service 6
     std::vector<int> toolTips;                    // service 3: control ids
     int livePictures = 0;                         // loaded and not yet released
+    std::vector<std::string> saveFailures;        // service 33: the files
 
     // What it answers.
     std::string nextWallpaper;  // service 30

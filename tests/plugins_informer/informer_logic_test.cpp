@@ -84,6 +84,33 @@ TEST(InformerFile, WritesTheFixedFormatAndReadsItBack) {
     EXPECT_EQ(back[1].month, "+1");
 }
 
+TEST(InformerFile, LinesThatWouldNotReadBackAreRefusedNeverCut) {
+    Informer informer;
+    informer.name = "forecast";
+    informer.keyColour = 255;
+    informer.url = "http://a/forecast.html#today";  // a lower-case letter starts no field
+    ASSERT_EQ(CheckInformerLine(informer), INFORMER_LINE_FITS);
+    EXPECT_EQ(ParseInformerText(FormatInformerLine(informer))[0].url, informer.url);
+
+    informer.url = "http://a/forecast.html#Today";
+    EXPECT_EQ(CheckInformerLine(informer), INFORMER_LINE_FIELD_MARK);
+    informer.url.clear();
+    informer.month = "#M";
+    EXPECT_EQ(CheckInformerLine(informer), INFORMER_LINE_FIELD_MARK);
+    informer.month.clear();
+
+    // The longest line that fits comes back whole, key colour and all.
+    const size_t room = INFORMER_LINE_MAX - (FormatInformerLine(informer).size() - 2);
+    informer.url = std::string(room, 'u');
+    ASSERT_EQ(CheckInformerLine(informer), INFORMER_LINE_FITS);
+    EXPECT_EQ(FormatInformerLine(informer).size(), INFORMER_LINE_MAX + 2u);
+    const Informer back = ParseInformerText(FormatInformerLine(informer))[0];
+    EXPECT_EQ(back.url, informer.url);
+    EXPECT_EQ(back.keyColour, 255);
+    informer.url += 'u';
+    EXPECT_EQ(CheckInformerLine(informer), INFORMER_LINE_TOO_LONG);
+}
+
 TEST(InformerFile, LegacyTownNumberInPFillsThePlaceholder) {
     Informer informer = Parsed("#Ngismeteo#Uhttp://informer.gismeteo.ru/$P-7.GIF#P27612");
     EXPECT_EQ(InformerFetchUrl(informer), "http://informer.gismeteo.ru/27612-7.GIF");

@@ -13,6 +13,7 @@
 #include "local_web.h"
 #include "program_folder.h"
 #include "res/resource.h"
+#include "scopedwin.h"
 #include "window_wait.h"
 
 namespace {
@@ -468,6 +469,67 @@ TEST_F(InformerPluginTest, PageEditsTheInformersAndResetsThem) {
     informers = ReadInformers();
     ASSERT_EQ(informers.size(), 3u);
     EXPECT_EQ(informers[0].name, "rp5town");
+}
+
+TEST_F(InformerPluginTest, RenamedInformersTakeTheirPictureAndPageAlong) {
+    WriteTextFile(informers_, "#Nbadge#D1#S0#X10#Y10#Uhttp://127.0.0.1:1/none.bmp\r\n#Nnote#D0#S2#X0#Y0\r\n");
+    WriteTextFile(Weather("badge"), BmpBytes(20, 10, RGB(0, 200, 0)));
+    WriteTextFile(Weather("note.html"), "<b>17 C</b>");
+    Start();
+    Select(0);
+    SetDlgItemTextA(plugin_->page, IDC_NAME, "weather badge");
+    EXPECT_EQ(plugin_->Compose(320, 240, RGB(255, 255, 255)).at(15, 15), RGB(0, 200, 0)) << "still drawn";
+    EXPECT_FALSE(FileExists(Weather("badge")));
+
+    Select(1);
+    SetDlgItemTextA(plugin_->page, IDC_NAME, "memo");
+    Select(0);
+    Select(1);
+    EXPECT_EQ(DialogText(plugin_->page, IDC_HTML), "<b>17 C</b>");
+    ASSERT_EQ(ReadInformers().size(), 2u);
+    EXPECT_EQ(ReadInformers()[1].name, "memo");
+}
+
+TEST_F(InformerPluginTest, TextsTheFileWouldCutAreRefusedWhereTheyAreTyped) {
+    WriteTextFile(informers_, "#Nforecast#D1#S0#X0#Y0#Q255#Uhttp://a/forecast.html\r\n");
+    Start();
+    Select(0);
+    const std::string before = FileBytes(informers_);
+    char expected[2][100];
+    GetPrivateProfileStringA("INFORMER", "67", "67", expected[0], sizeof expected[0], language_.c_str());
+    GetPrivateProfileStringA("INFORMER", "68", "68", expected[1], sizeof expected[1], language_.c_str());
+    const std::string typed[2] = {"http://a/forecast.html#Today", "http://a/" + std::string(1000, 'u')};
+    for (int i = 0; i < 2; ++i) {
+        ModalAnswer box("Informers", [](HWND window) { PostMessageA(window, WM_COMMAND, IDOK, 0); });
+        SetDlgItemTextA(plugin_->page, IDC_URL, typed[i].c_str());
+        EXPECT_TRUE(box.found()) << typed[i].substr(0, 40);
+        EXPECT_EQ(box.text(), expected[i]);
+        EXPECT_EQ(DialogText(plugin_->page, IDC_URL), "http://a/forecast.html") << "the stored text is back";
+    }
+    EXPECT_EQ(FileBytes(informers_), before);
+    SetDlgItemTextA(plugin_->page, IDC_URL, "http://a/forecast.html#today");
+    ASSERT_EQ(ReadInformers().size(), 1u);
+    EXPECT_EQ(ReadInformers()[0].url, "http://a/forecast.html#today");
+    EXPECT_EQ(ReadInformers()[0].keyColour, 255);
+}
+
+TEST_F(InformerPluginTest, AnInformerFileThatCannotBeReadIsNeverWrittenOver) {
+    WriteTextFile(informers_, "#Nfirst#D1\r\n#Nsecond#D1\r\n");
+    {
+        ScopedHandle locked(CreateFileA(informers_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(locked.valid());
+        Start();
+        ClickButton(plugin_->page, IDC_ADD);
+        EXPECT_EQ(host_.saveFailures, std::vector<std::string>{informers_}) << "the user is told";
+    }
+    EXPECT_EQ(FileBytes(informers_), "#Nfirst#D1\r\n#Nsecond#D1\r\n");
+    ClickButton(plugin_->page, IDC_ADD);
+    std::vector<Informer> informers = ReadInformers();
+    ASSERT_EQ(informers.size(), 3u) << "read again before the new one is added";
+    EXPECT_EQ(informers[0].name, "first");
+    EXPECT_EQ(informers[1].name, "second");
+    EXPECT_EQ(SendDlgItemMessageA(plugin_->page, IDC_INFLIST, LB_GETCOUNT, 0, 0), 3);
 }
 
 namespace {

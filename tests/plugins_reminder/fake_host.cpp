@@ -109,6 +109,9 @@ LRESULT FakeHost::Answer(int service, LPARAM record) {
         case KvSrvRunCommandLine:
             if (record) commandLines.push_back(reinterpret_cast<const char*>(record));
             return 0;
+        case KvSrvSaveFailed:
+            if (record) saveFailures.push_back(reinterpret_cast<const char*>(record));
+            return record ? 1 : 0;
         case KvSrvMayChange:
             ++mayChangeAsked;
             return mayChange;

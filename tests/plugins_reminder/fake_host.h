@@ -31,6 +31,7 @@ public:
     int mayChange = 1;                       // its answer
     std::string chosenFile, chosenFolder;    // 27, 26 answers ("" = cancelled)
     int fontRequests = 0;                    // 5
+    std::vector<std::string> saveFailures;   // 33: the files
 
     int Count(int service) const;
     LRESULT Answer(int service, LPARAM record);

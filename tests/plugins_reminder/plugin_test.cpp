@@ -639,6 +639,124 @@ TEST_F(ReminderPlugin, NoteSettingsChangeItsLayerAndOrderAndAreSaved) {
     EXPECT_EQ(host.layered.back().bAlpha, 201);
 }
 
+// Windows reads TBM_SETRANGE's two words as unsigned numbers (Wine's control
+// reads them signed), so the range is worked out here from the messages the
+// dialog sends, as Windows would take them.
+struct TrackbarRange {
+    static TrackbarRange* current;
+    HHOOK hook = nullptr;
+    int control;
+    LONG low = 0, high = 100;  // a new trackbar's range
+    explicit TrackbarRange(int id) : control(id) {
+        current = this;
+        hook = SetWindowsHookExA(WH_CALLWNDPROC, Record, nullptr, GetCurrentThreadId());
+    }
+    ~TrackbarRange() {
+        UnhookWindowsHookEx(hook);
+        current = nullptr;
+    }
+    static LRESULT CALLBACK Record(int code, WPARAM wParam, LPARAM lParam) {
+        const CWPSTRUCT* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && current && GetDlgCtrlID(sent->hwnd) == current->control) {
+            if (sent->message == TBM_SETRANGE) {
+                current->low = LOWORD(sent->lParam);
+                current->high = HIWORD(sent->lParam);
+            } else if (sent->message == TBM_SETRANGEMIN) {
+                current->low = static_cast<LONG>(sent->lParam);
+            } else if (sent->message == TBM_SETRANGEMAX) {
+                current->high = static_cast<LONG>(sent->lParam);
+            }
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+};
+TrackbarRange* TrackbarRange::current = nullptr;
+
+TEST_F(ReminderPlugin, NoteSettingsTranslucencyBarSpansItsNegativeRangeAndKeepsTheValue) {
+    file->Add(0, 6201, "Faint", {{"ShowNote", "1"}, {"AlphaNote", "-50"}});
+    Start();
+    ASSERT_EQ(Notes().size(), 1u);
+    LRESULT shown = 0;
+    std::thread user([&] {
+        HWND box = nullptr;
+        for (int i = 0; i < 500 && !(box = FindOwnWindow("#32770", "Note settings")); ++i) Sleep(10);
+        if (!box) return;
+        shown = SendDlgItemMessageA(box, IDC_NSALPHA, TBM_GETPOS, 0, 0);
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    });
+    TrackbarRange range(IDC_NSALPHA);
+    SendMessageA(Notes()[0], WM_COMMAND, IDM_NOTESETTINGS, 0);
+    user.join();
+    EXPECT_EQ(range.low, -98) << "as Windows takes the messages";
+    EXPECT_EQ(range.high, 0);
+    EXPECT_EQ(shown, -50);
+    EXPECT_EQ(file->Get(6201, "AlphaNote"), "-50") << "OK keeps the translucency";
+}
+
+TEST_F(ReminderPlugin, ATakenHotKeyIsToldOnceNotAtEveryNewDayOrEditorSession) {
+    HWND other = CreateWindowA("STATIC", "other", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(RegisterHotKey(other, 77, MOD_CONTROL | MOD_ALT, VK_F11));
+    ASSERT_TRUE(RegisterHotKey(other, 78, MOD_CONTROL | MOD_ALT, VK_F12));
+    file->Add(0, 5101, "Taken", {{"HotKey", Two(0x0600 | VK_F11)}});
+    MessageBoxCloser closer("KvReminder( Taken )");
+    Start();
+    EXPECT_EQ(closer.seen(), 1);
+    plugin->Call(host.window(), KvCHANGEDATE);
+    plugin->Call(reinterpret_cast<HWND>(menu->menu()), KvRUNMENUITEM, 0, kBase);
+    HWND editor = FindOwnWindow("#32770", "Reminders");
+    ASSERT_NE(editor, nullptr);
+    SendMessageA(editor, WM_CLOSE, 0, 0);
+    PumpMessages();
+    EXPECT_EQ(closer.seen(), 1) << "the same conflict after midnight and after the editor";
+
+    file->Set(5101, "HotKey", Two(0x0600 | VK_F12));
+    plugin->Call(host.window(), KvCHANGEDATE);
+    EXPECT_EQ(closer.seen(), 2) << "another taken key is a new conflict";
+    UnregisterHotKey(other, 77);
+    UnregisterHotKey(other, 78);
+    DestroyWindow(other);
+}
+
+TEST_F(ReminderPlugin, EditsOfAReadOnlyFileAreToldOnceKeptInOrderAndLandWhenWritable) {
+    file->Add(0, 9001, "Keep me", {{"ShowNote", "1"}, {"Text", "old text"}, {"XNote", "300"}});
+    file->Add(1, 9002, "Delete me", {{"ShowNote", "1"}, {"Text", "doomed"}, {"XNote", "600"}});
+    Start();
+    ASSERT_EQ(Notes().size(), 2u);
+    HWND kept = nullptr, doomed = nullptr;
+    for (HWND note : Notes()) (TextOf(GetDlgItem(note, IDC_NOTENAME)) == "Keep me" ? kept : doomed) = note;
+    ASSERT_TRUE(kept && doomed);
+    ASSERT_TRUE(SetFileAttributesA(file->path().c_str(), FILE_ATTRIBUTE_READONLY));
+
+    HWND elsewhere = CreateWindowA("STATIC", "elsewhere", WS_POPUP | WS_VISIBLE, 700, 700, 40, 40, nullptr, nullptr,
+                                   nullptr, nullptr);
+    auto type = [&](HWND note, const char* text) {
+        SetForegroundWindow(note);
+        SendDlgItemMessageA(note, IDC_NOTETEXT, EM_SETSEL, 0, -1);
+        SendDlgItemMessageA(note, IDC_NOTETEXT, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
+        SetForegroundWindow(elsewhere);
+        PumpMessages();
+    };
+    // The doomed note's edit is kept first; its deletion after it must win.
+    type(doomed, "edited before its deletion");
+    type(kept, "new text");
+    EXPECT_EQ(file->Get(9001, "Text"), "old text");
+    EXPECT_EQ(host.saveFailures, std::vector<std::string>{file->path()}) << "told once, not at every try";
+    SendMessageA(doomed, WM_COMMAND, IDM_NOTEDELETE, 0);
+    EXPECT_TRUE(WaitUntil([&] { return Notes().size() == 1u; }, 3000));
+    EXPECT_EQ(SubMenuTexts(), std::vector<std::string>{"Keep me"}) << "the reload sees the kept edits";
+    EXPECT_EQ(TextOf(GetDlgItem(Notes()[0], IDC_NOTETEXT)), "new text");
+    EXPECT_TRUE(file->HasSection(9002)) << "still read-only";
+    EXPECT_EQ(host.saveFailures.size(), 1u);
+
+    SetFileAttributesA(file->path().c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_TRUE(WaitUntil([&] { return file->Get(9001, "Text") == "new text"; }, 8000)) << "tried again";
+    EXPECT_FALSE(file->HasSection(9002)) << "a deleted reminder's keys do not come back";
+    EXPECT_EQ(file->Get("LIST_REMAINDERS", "0"), "9001");
+    EXPECT_EQ(file->Get("LIST_REMAINDERS", "1"), "<absent>");
+    EXPECT_EQ(host.saveFailures.size(), 1u);
+    DestroyWindow(elsewhere);
+}
+
 TEST_F(ReminderPlugin, DraggingANoteStoresItsNewPlace) {
     file->Add(0, 6201, "Drag me", {{"ShowNote", "1"}, {"XNote", "300"}, {"YNote", "300"}});
     Start();

@@ -101,3 +101,5 @@
 #define INF_STR_FILEFILTER 64
 #define INF_STR_PROGRAMFILTER 65
 #define INF_STR_CANCEL 66
+#define INF_STR_FIELDMARK 67    // typed text refused: "#" and a capital letter
+#define INF_STR_TOOLONG 68      // typed text refused: the line would be too long
