@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "kvinifunction.h"
@@ -57,19 +56,18 @@ bool CopyKeyFile2File(const char* filein, const char* fileout) {
 
 PresetImport ImportCalendarKeys(const char* file, const char* userSettings) {
     if (!file || !userSettings || !*file || !*userSettings) return PresetImport::NoCalendarKeys;
-    std::vector<std::pair<const char*, std::string>> keys;
+    std::vector<IniEdit> edits;
     bool any = false;
     for (const char* key : kCalendarKeys) {
         char value[1000];
         const DWORD length = GetPrivateProfileStringA("set", key, "", value, sizeof value, file);
-        keys.push_back({key, std::string(value, length)});
+        IniEdit edit{"set", std::string(key), std::nullopt};
+        if (length) edit.value = std::string(value, length);
+        edits.push_back(edit);
         any = any || length > 0;
     }
     if (!any) return PresetImport::NoCalendarKeys;
-    // Key by key through the store: a failed write is kept there and goes
-    // into the file, in order, once it can be written.
-    bool saved = true;
-    for (const auto& key : keys)
-        saved = SetKey(userSettings, "set", key.first, key.second.empty() ? nullptr : key.second.c_str()) && saved;
-    return saved ? PresetImport::Imported : PresetImport::NotSaved;
+    // One write through the store: a failure is kept there and goes into
+    // the file once it can be written.
+    return SetKeys(userSettings, edits) ? PresetImport::Imported : PresetImport::NotSaved;
 }
