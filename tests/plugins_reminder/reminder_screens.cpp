@@ -1,6 +1,6 @@
 // Puts KvReminder's windows on the screen through the fake host, so that a
 // person can look at them: screenshots.sh photographs each scene.
-//   reminder_screens.exe editor|reminder|notes eng|rus ready-file done-file
+//   reminder_screens.exe editor|reminder|notes|notesettings eng|rus ready-file done-file
 // Writes ready-file when the scene stands, ends when done-file appears.
 #include <windows.h>
 
@@ -68,6 +68,10 @@ int main(int argc, char** argv) {
         file.Add(0, 2001, t.picture,
                  {{"Picture", picture}, {"Text", t.pictureText}, {"Color", "6697728"}, {"BackColor", "15726583"},
                   {"Face", "Arial"}, {"Height", "24"}, {"Weight", "2"}});
+    } else if (scene == "notesettings") {
+        file.Add(0, 4001, t.dentist,
+                 {{"Type", "0"}, {"Houre", "9"}, {"Minute", "30"}, {"Text", t.dentistText}, {"ShowNote", "1"},
+                  {"XNote", "60"}, {"YNote", "60"}, {"AlphaNote", "-45"}});
     } else {
         file.Add(0, 3001, t.call,
                  {{"Type", "0"}, {"Houre", "11"}, {"Minute", "15"}, {"Text", t.callText}, {"ShowNote", "1"},
@@ -105,6 +109,29 @@ int main(int argc, char** argv) {
         plugin.Call(reinterpret_cast<HWND>(menu.menu()), KvRUNMENUITEM, 0, 18);
     } else if (scene == "reminder") {
         plugin.Call(reinterpret_cast<HWND>(sub), KvPOPMENU, 1, 0);
+    } else if (scene == "notesettings") {
+        // The dialog is modal: it stands (and is photographed) inside the
+        // note's command; the done file closes it.
+        HWND note = OwnWindows("#32770").empty() ? nullptr : OwnWindows("#32770").front();
+        struct Closer {
+            static DWORD WINAPI Run(LPVOID files) {
+                const std::string* paths = static_cast<const std::string*>(files);
+                Sleep(1500);
+                WriteTextFile(paths[0], "ready");
+                while (!Exists(paths[1])) Sleep(100);
+                for (HWND window : OwnWindows("#32770"))
+                    if (GetDlgItem(window, IDC_NSALPHA)) PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+                return 0;
+            }
+        };
+        const std::string files[2] = {ready, done};
+        HANDLE closer = CreateThread(nullptr, 0, Closer::Run, const_cast<std::string*>(files), 0, nullptr);
+        if (note) SendMessageA(note, WM_COMMAND, IDM_NOTESETTINGS, 0);
+        WaitForSingleObject(closer, INFINITE);
+        CloseHandle(closer);
+        plugin.Close();
+        CoUninitialize();
+        return 0;
     } else {
         // The shopping list unfolded, as just clicked; the others folded.
         for (HWND window : OwnWindows("#32770")) {

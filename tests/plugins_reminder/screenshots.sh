@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Screenshots of KvReminder's windows through the fake host: the editor, a
-# fired reminder and notes on the desktop, in English and in Russian, each in
+# fired reminder, notes on the desktop and a note's settings, in English and in Russian, each in
 # a Wine virtual desktop on Xvfb. PNGs go to the folder given (default
 # build/reminder-screens) as issue18-<scene>-<language>.png.
 set -euo pipefail
@@ -23,7 +23,7 @@ wine_env_start "$build"
 
 work="$build/tests/reminder_screens"
 for language in eng rus; do
-  for scene in editor reminder notes; do
+  for scene in editor reminder notes notesettings; do
     rm -f "$work/ready" "$work/done"
     locale=()
     [ "$language" = rus ] && locale=(env LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8)
